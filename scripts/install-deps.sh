@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that a build step needs, and only those that are missing.
+# Usage: scripts/install-deps.sh GROUP...   (groups: build bench fuzz tools)
+# As root it installs what is missing; as another user it names the missing packages and fails.
+set -euo pipefail
+
+declare -A group=(
+  [build]="cmake ninja-build g++ make qt6-base-dev libgl-dev fonts-liberation"
+  [bench]="libbenchmark-dev pwgen time"
+  [fuzz]="clang libclang-rt-14-dev"
+  [tools]="xvfb xauth xdotool imagemagick openbox clang-format"
+)
+
+wanted=()
+for g in "${@:-build}"; do
+  [ -n "${group[$g]:-}" ] || { echo "install-deps: unknown group '$g'" >&2; exit 2; }
+  read -ra pkgs <<<"${group[$g]}"
+  wanted+=("${pkgs[@]}")
+done
+
+missing=()
+for p in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: missing Debian packages: ${missing[*]}" >&2
+  echo "install-deps: install them with: sudo apt-get install ${missing[*]}" >&2
+  exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

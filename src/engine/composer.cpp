@@ -1,0 +1,61 @@
+#include "engine/composer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zintrova {
+
+namespace {
+
+// A position 0..n-1 from a draw in [0, 1). The clamp only guards against a source that breaks
+// its contract; a correct draw never reaches n.
+std::size_t Pick(float r, std::size_t n) {
+    const auto i = static_cast<std::size_t>(std::floor(static_cast<double>(r) * n));
+    return std::min(i, n - 1);
+}
+
+// Inserts c before one of the characters already placed, never after the last one.
+void Insert(std::string &password, char c, RandomSource &random) {
+    const float r = random.Next();
+    const std::size_t m = password.size();
+    const std::size_t at = m == 0 ? 0 : Pick(r, m);
+    password.insert(password.begin() + static_cast<std::ptrdiff_t>(at), c);
+}
+
+} // namespace
+
+std::int16_t MinPerSetFor(int L) {
+    if (L < 8) return 1;
+    if (L < 15) return 2;
+    if (L < 25) return 3;
+    if (L < 32) return 4;
+    return 5;
+}
+
+std::string ComposePassword(int minValue, int maxValue, const SetArray &UseSet,
+                            const std::string &Pool, RandomSource &random,
+                            std::int16_t &MinPerSet) {
+    if (Pool.empty()) return {};
+    const int lo = std::clamp(minValue, 3, 40);
+    const int span = std::max(maxValue - lo, 0);
+    const int L = lo + static_cast<int>(Pick(random.Next(), static_cast<std::size_t>(span) + 1));
+    MinPerSet = MinPerSetFor(L);
+
+    std::string password;
+    password.reserve(static_cast<std::size_t>(L));
+    for (int k = 1; k <= 3; ++k) {
+        const std::string &set = UseSet[k];
+        if (set.empty()) continue;
+        for (int i = 0; i < MinPerSet; ++i) {
+            const char c = set[Pick(random.Next(), set.size())];
+            Insert(password, c, random);
+        }
+    }
+    while (static_cast<int>(password.size()) < L) {
+        const char c = Pool[Pick(random.Next(), Pool.size())];
+        Insert(password, c, random);
+    }
+    return password;
+}
+
+} // namespace zintrova

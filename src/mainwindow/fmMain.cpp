@@ -1,0 +1,63 @@
+#include "mainwindow/fmMain.h"
+
+#include "engine/number.h"
+#include "mainwindow/contrast.h"
+#include "mainwindow/keyboard.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QLineEdit>
+
+namespace zintrova {
+
+fmMain::fmMain(QWidget *parent) : QWidget(parent) {
+    CreateControls();
+    keyPreview_ = new KeyPreview(this, {[this](int &k, int s) { Form_KeyDown(k, s); },
+                                        [this](int &a) { Form_KeyPress(a); },
+                                        [this](int &k, int s) { Form_KeyUp(k, s); }});
+    Form_Load();
+    sldLen[0]->setFocus(Qt::OtherFocusReason); // first in the tab order
+}
+
+fmMain::~fmMain() = default;
+
+void fmMain::Form_Load() {
+    lbPass->setCaption(QString());
+    // The secure source needs no seeding: ProgramRandom() reads the operating system's generator.
+    Busy = -3;
+    InitSets();
+    Busy = 0;
+    GeneratePass();
+    Busy = 0;
+    if (ReadInt16(txNum->text().toStdString()) == 0) txNum->setText(QStringLiteral("1"));
+}
+
+bool fmMain::event(QEvent *e) {
+    if (e->type() == QEvent::WindowActivate) Form_Activate();
+    return QWidget::event(e);
+}
+
+void fmMain::Form_Activate() {
+    const QPalette &p = palette();
+    if (const auto c = ContrastForeColor(p.color(QPalette::Button).rgb(),
+                                         p.color(QPalette::HighlightedText).rgb()))
+        lbLimits->setForeColor(QColor::fromRgb(*c));
+}
+
+void fmMain::closeEvent(QCloseEvent *e) {
+    std::int16_t Cancel = 0;
+    if (!unloaded_) Form_Unload(Cancel);
+    unloaded_ = true;
+    e->accept();
+}
+
+void fmMain::Form_Unload(std::int16_t &Cancel) {
+    (void)Cancel; // unloading always proceeds
+}
+
+void fmMain::cmExit_Click() {
+    if (Busy != 0) return;
+    close();
+}
+
+} // namespace zintrova

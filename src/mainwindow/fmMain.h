@@ -1,0 +1,119 @@
+#pragma once
+// The main window. It is the program: loading it starts the program and unloading it ends it.
+// Every value that outlives a handler is a member here; the handlers are named after their
+// control and event and are spread over several files by concern:
+//   fmMain.cpp         load, activation, unload, Exit, and composing a password
+//   fmMain_layout.cpp  creating and placing the controls
+//   fmMain_keys.cpp    window-level keyboard handling
+//   fmMain_sets.cpp    the character-set and filter check boxes
+//   fmMain_sliders.cpp the length range sliders
+//   fmMain_copy.cpp    copying to the clipboard
+
+#include "engine/charsets.h"
+#include "engine/random_source.h"
+#include "mainwindow/controls.h"
+
+#include <QSlider>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <string>
+
+class QLineEdit;
+
+namespace zintrova {
+
+class KeyPreview;
+
+class fmMain : public QWidget {
+    Q_OBJECT
+  public:
+    explicit fmMain(QWidget *parent = nullptr);
+    ~fmMain() override;
+
+  protected:
+    bool event(QEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+
+  private:
+    friend struct fmMainProbe; // lets the tests look inside
+
+    // --- lifecycle (fmMain.cpp)
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload(std::int16_t &Cancel);
+    void cmExit_Click();
+
+    // --- layout (fmMain_layout.cpp)
+    void CreateControls();
+
+    // --- keyboard (fmMain_keys.cpp)
+    void Form_KeyDown(int &KeyCode, int Shift);
+    void Form_KeyPress(int &KeyAscii);
+    void Form_KeyUp(int &KeyCode, int Shift);
+
+    // --- character sets and composer (fmMain_sets.cpp)
+    void InitSets();
+    void BuildPool();
+    void GeneratePass();
+    void cbSet_Click(std::int16_t Index);
+    void cbFilter_Click();
+    void cmGen_Click();
+
+    // --- length range sliders (fmMain_sliders.cpp)
+    void ShowLimits();
+    void sldLen_Change(std::int16_t Index);
+
+    // --- count entry
+
+    // --- clipboard copy
+    void lbPass_Change();
+
+    // --- settings file
+
+    // Window state, in declaration order.
+    std::int16_t PushState = 0;
+    std::int16_t SpinDir = 0;
+    std::int16_t SpinExtra = 0;
+    std::int16_t Busy = 0;
+    QString IniFile;
+    SetArray BaseSet;
+    SimilarTable Similar;
+    std::string Exclude;
+    SetArray UseSet;
+    std::string Pool;
+    std::int16_t MinPerSet = 0;
+    std::int16_t PendingKey = 0;
+    // Kept by single handlers between calls.
+    std::array<std::int16_t, 2> LastLen{};
+    std::int16_t LastNum = 0;
+    // The count parsed from txNum, with 0 replaced by 1.
+    std::int16_t CountValue = 1;
+
+    // Where the composer draws from: the program's one secure source.
+    RandomSource *Random = &ProgramRandom();
+
+    // Controls. cbSet is indexed 1..3 like the character sets; entry 0 is unused.
+    std::array<ValueCheckBox *, 4> cbSet{};
+    ValueCheckBox *cbFilter = nullptr;
+    std::array<QSlider *, 2> sldLen{};
+    ChangeLabel *lbLimits = nullptr;
+    ChangeLabel *lbPass = nullptr;
+    CommandButton *cmGen = nullptr;
+    QLineEdit *txNum = nullptr;
+    QWidget *spNum = nullptr;
+    EventTimer *tmSpin = nullptr;
+    CommandButton *cmCopy = nullptr;
+    RectShape *shCopy = nullptr;
+    EventTimer *tmTimer = nullptr;
+    CommandButton *cmExit = nullptr;
+    CommandButton *cmHelp = nullptr;
+    std::array<LineShape *, 4> lnTick{};
+    LineShape *Line2 = nullptr;
+
+    KeyPreview *keyPreview_ = nullptr;
+    bool unloaded_ = false;
+};
+
+} // namespace zintrova

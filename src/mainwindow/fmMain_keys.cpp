@@ -1,0 +1,41 @@
+// Keyboard handling at window level. Every key meant for a control reaches these handlers
+// first (see KeyPreview); a key they do not consume goes on to the control.
+
+#include "mainwindow/fmMain.h"
+
+#include "mainwindow/keyboard.h"
+
+#include <QLineEdit>
+
+namespace zintrova {
+
+void fmMain::Form_KeyDown(int &KeyCode, int Shift) {
+    // Escape works in two strokes: the first arms Exit as the cancel button (and, without
+    // modifiers, puts the focus on it), the second presses it. Any other key disarms it.
+    cmExit->Cancel = KeyCode == vk::Escape;
+    if (KeyCode == vk::F1) KeyCode = 0;
+    if (Shift == CtrlMask) {
+        // the copy shortcut
+    } else if (Shift == 0 && KeyCode == vk::Escape) {
+        cmExit->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void fmMain::Form_KeyPress(int &KeyAscii) {
+    if (KeyAscii >= '0' && KeyAscii <= '9') {
+        // The count box types this digit in when it gets the focus.
+        txNum->setFocus(Qt::OtherFocusReason);
+        PendingKey = static_cast<std::int16_t>(KeyAscii);
+    } else {
+        PendingKey = 0;
+    }
+}
+
+void fmMain::Form_KeyUp(int &KeyCode, int Shift) {
+    (void)Shift;
+    if (KeyCode == vk::F1) {
+        // opens the About window
+    }
+}
+
+} // namespace zintrova

@@ -1,0 +1,128 @@
+// Creating the main window's controls at their places, with captions, fonts, tooltips and the
+// tab order. Nothing moves or resizes a control after this.
+
+#include "mainwindow/fmMain.h"
+
+#include "mainwindow/fonts.h"
+#include "mainwindow/twips.h"
+#include "version.h"
+
+#include <QLineEdit>
+
+namespace zintrova {
+
+namespace {
+template <class W> W *Place(W *w, int left, int top, int width, int height) {
+    w->setGeometry(TwipsRect(left, top, width, height));
+    return w;
+}
+} // namespace
+
+void fmMain::CreateControls() {
+    setWindowTitle(QStringLiteral("%1 %2.%3")
+                       .arg(QLatin1String(app::Title))
+                       .arg(app::VersionMajor)
+                       .arg(app::VersionMinor));
+    // A fixed dialog frame: a title bar with a close box, no resizing.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(Px(8520), Px(3225));
+    setFont(SansFont(8.25));
+
+    // The frame around the copy button lies on the window's background, below the button.
+    shCopy = Place(new RectShape(QColor(0, 255, 0), this), 3660, 2460, 1965, 495);
+    shCopy->setVisible(false);
+
+    tmSpin = new EventTimer(500, this);
+    spNum = Place(new QWidget(this), 3300, 2475, 240, 495); // the count spinner
+    tmTimer = new EventTimer(1600, this);
+
+    cmHelp = Place(new CommandButton(QStringLiteral("?"), this), 8250, 15, 240, 240);
+    cmHelp->setFont(SansFont(8.25, true));
+    cmHelp->setToolTip(QStringLiteral(" About Zintrova "));
+
+    txNum = Place(new QLineEdit(QStringLiteral("1"), this), 2790, 2505, 495, 420);
+    txNum->setFont(SansFont(12));
+    txNum->setMaxLength(3);
+
+    cmExit = Place(new CommandButton(QStringLiteral("&Exit"), this), 6270, 2490, 1905, 435);
+    cmCopy =
+        Place(new CommandButton(QStringLiteral("&Copy to Clipboard"), this), 3690, 2490, 1905, 435);
+    cmCopy->setEnabled(false);
+
+    cbFilter =
+        Place(new ValueCheckBox(QStringLiteral("&filter similars"), this), 6360, 240, 1965, 525);
+    cbFilter->setToolTip(QStringLiteral(" Exclude similar letters and figures, like l/I, O/0, S/5. "
+                                        "Precedence is numbers>lower case>upper case. "));
+    cbSet[3] = Place(new ValueCheckBox(QStringLiteral("&numbers 0-9"), this), 3750, 240, 1935, 525);
+    cbSet[2] = Place(new ValueCheckBox(QStringLiteral("letters A-&Z"), this), 2010, 240, 1695, 525);
+    cbSet[1] = Place(new ValueCheckBox(QStringLiteral("letters &a-z"), this), 330, 240, 1695, 525);
+    for (auto *box : {cbSet[1], cbSet[2], cbSet[3], cbFilter}) {
+        box->setFont(SansFont(12));
+        box->setValue(1);
+    }
+
+    cmGen = Place(new CommandButton(QStringLiteral("&Generate"), this), 300, 2490, 1905, 435);
+    cmGen->Default = true;
+
+    sldLen[0] = Place(new QSlider(Qt::Horizontal, this), 660, 990, 7500, 300);
+    sldLen[1] = Place(new QSlider(Qt::Horizontal, this), 1260, 1290, 6900, 300);
+    sldLen[0]->setRange(3, 40);
+    sldLen[0]->setValue(6);
+    sldLen[0]->setPageStep(5);
+    sldLen[1]->setRange(6, 40);
+    sldLen[1]->setValue(8);
+    sldLen[1]->setPageStep(1);
+    for (auto *s : sldLen)
+        s->setSingleStep(1);
+
+    lbLimits = Place(new ChangeLabel(this), 420, 1350, 480, 300);
+    lbLimits->setFont(SansFont(12));
+    lbLimits->AutoSize = true;
+    lbLimits->setForeColor(palette().color(QPalette::HighlightedText));
+    lbLimits->setCaption(QStringLiteral("6 - 8"));
+
+    lbPass = Place(new ChangeLabel(this), 300, 1710, 7875, 405);
+    lbPass->setFont(FixedFont(15.75, true));
+    lbPass->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lbPass->setLineWidth(1);
+    lbPass->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lbPass->setAutoFillBackground(true);
+    {
+        QPalette p = lbPass->palette();
+        p.setColor(QPalette::Window, p.color(QPalette::ToolTipBase));
+        p.setColor(QPalette::WindowText, p.color(QPalette::ToolTipText));
+        lbPass->setPalette(p);
+    }
+    lbPass->setCaption(QStringLiteral("N...:....!....:....!....:....!....:....N"));
+
+    // The scale above the minimum-length slider: marks at the lengths 10, 20, 30 and 40.
+    lnTick[3] = new LineShape(this, 8025, 930, 8025, 990, 2, QPalette::WindowText);
+    lnTick[2] = new LineShape(this, 6075, 930, 6075, 990, 2, QPalette::WindowText);
+    lnTick[1] = new LineShape(this, 4125, 945, 4125, 990, 2, QPalette::WindowText);
+    Line2 = new LineShape(this, 750, 930, 8025, 930, 1, QPalette::WindowText);
+    lnTick[0] = new LineShape(this, 2175, 945, 2175, 990, 2, QPalette::WindowText);
+
+    // Labels take no focus; every other control is in this tab order.
+    lbLimits->setFocusPolicy(Qt::NoFocus);
+    lbPass->setFocusPolicy(Qt::NoFocus);
+    const QList<QWidget *> order = {sldLen[0], sldLen[1], cbSet[1], cbSet[2], cbSet[3], cbFilter,
+                                    cmGen,     txNum,     spNum,    cmCopy,   cmExit,   cmHelp};
+    for (auto *w : order)
+        if (w->focusPolicy() == Qt::NoFocus) w->setFocusPolicy(Qt::StrongFocus);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    // Handlers.
+    for (std::int16_t k = 1; k <= 3; ++k)
+        connect(cbSet[k], &ValueCheckBox::Click, this, [this, k] { cbSet_Click(k); });
+    connect(cbFilter, &ValueCheckBox::Click, this, [this] { cbFilter_Click(); });
+    connect(cmGen, &QPushButton::clicked, this, [this] { cmGen_Click(); });
+    connect(cmExit, &QPushButton::clicked, this, [this] { cmExit_Click(); });
+    for (std::int16_t i = 0; i < 2; ++i)
+        connect(sldLen[i], &QSlider::valueChanged, this, [this, i] { sldLen_Change(i); });
+    connect(lbPass, &ChangeLabel::Change, this, [this] { lbPass_Change(); });
+}
+
+} // namespace zintrova

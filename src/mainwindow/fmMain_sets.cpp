@@ -1,0 +1,55 @@
+// The character sets, the look-alike filter and composing a password.
+
+#include "mainwindow/fmMain.h"
+
+#include "engine/composer.h"
+
+namespace zintrova {
+
+void fmMain::InitSets() {
+    zintrova::InitSets(BaseSet, Similar);
+}
+
+void fmMain::BuildPool() {
+    const SetValues values = {0, cbSet[1]->Value(), cbSet[2]->Value(), cbSet[3]->Value()};
+    zintrova::BuildPool(BaseSet, Similar, cbFilter->Value(), values, Exclude, UseSet, Pool);
+}
+
+void fmMain::GeneratePass() {
+    if (Busy == -1) return;
+    const std::int16_t was = Busy;
+    Busy = -1;
+    if (Pool.empty()) BuildPool();
+    if (!Pool.empty()) {
+        const std::string password = ComposePassword(sldLen[0]->value(), sldLen[1]->value(), UseSet,
+                                                     Pool, *Random, MinPerSet);
+        lbPass->setCaption(
+            QString::fromLatin1(password.data(), static_cast<qsizetype>(password.size())));
+    }
+    Busy = was;
+}
+
+void fmMain::cbFilter_Click() {
+    if (Busy != 0) return;
+    Pool.clear();
+    GeneratePass();
+}
+
+void fmMain::cbSet_Click(std::int16_t Index) {
+    (void)Index;
+    if (Busy != 0) return;
+    if (cbSet[1]->Value() + cbSet[2]->Value() + cbSet[3]->Value() != 0) {
+        Pool.clear();
+        GeneratePass();
+    } else {
+        // The last set was turned off: lower case comes back on, and its own click composes.
+        cbSet[1]->setValue(1);
+    }
+}
+
+void fmMain::cmGen_Click() {
+    if (Busy != 0) return;
+    GeneratePass();
+}
+
+} // namespace zintrova

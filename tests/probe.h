@@ -1,0 +1,38 @@
+#pragma once
+// Test access to the main window's state and controls.
+
+#include "mainwindow/fmMain.h"
+
+#include <QLineEdit>
+
+namespace zintrova {
+
+struct fmMainProbe {
+    fmMain &w;
+    std::int16_t &Busy() { return w.Busy; }
+    std::int16_t &PushState() { return w.PushState; }
+    std::int16_t &PendingKey() { return w.PendingKey; }
+    std::int16_t &MinPerSet() { return w.MinPerSet; }
+    std::int16_t &CountValue() { return w.CountValue; }
+    std::string &Pool() { return w.Pool; }
+    SetArray &UseSet() { return w.UseSet; }
+    RandomSource *&Random() { return w.Random; }
+    ValueCheckBox *cbSet(int k) { return w.cbSet[k]; }
+    ValueCheckBox *cbFilter() { return w.cbFilter; }
+    QSlider *sldLen(int i) { return w.sldLen[i]; }
+    ChangeLabel *lbLimits() { return w.lbLimits; }
+    ChangeLabel *lbPass() { return w.lbPass; }
+    CommandButton *cmGen() { return w.cmGen; }
+    CommandButton *cmCopy() { return w.cmCopy; }
+    CommandButton *cmExit() { return w.cmExit; }
+    CommandButton *cmHelp() { return w.cmHelp; }
+    QLineEdit *txNum() { return w.txNum; }
+    QWidget *spNum() { return w.spNum; }
+    RectShape *shCopy() { return w.shCopy; }
+    LineShape *lnTick(int i) { return w.lnTick[i]; }
+    LineShape *Line2() { return w.Line2; }
+    void GeneratePass() { w.GeneratePass(); }
+    void Form_Activate() { w.Form_Activate(); }
+};
+
+} // namespace zintrova
