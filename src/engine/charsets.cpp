@@ -11,11 +11,10 @@ void InitSets(SetArray &BaseSet, SimilarTable &Similar) {
             s += c;
         BaseSet[k] = s;
     }
-    Similar = {};
-    Similar[3] = "IlO";
-    Similar[5] = "l";
-    Similar[6] = "BDIOSZ";
-    Similar[7] = "BDIlOSZ";
+    // Built in place rather than assigned: GCC 12 warns falsely about assigning short literals.
+    Similar = SimilarTable{std::string(), std::string(), std::string(), std::string("IlO"),
+                           std::string(), std::string("l"), std::string("BDIOSZ"),
+                           std::string("BDIlOSZ")};
 }
 
 int SelectionNumber(const SetValues &setValue) {

@@ -21,7 +21,8 @@ constexpr float UnitFromBits(std::uint32_t word) {
     return static_cast<float>(word >> 8) * (1.0f / 16777216.0f);
 }
 
-// The operating system's cryptographically secure generator. It reads the secure bytes in
+// The operating system's cryptographically secure generator (the kernel's getrandom on Linux,
+// Qt's system source elsewhere). It reads the secure bytes in
 // blocks and uses every 32-bit word exactly once, so a password costs no system call per draw.
 class SystemRandom final : public RandomSource {
   public:
