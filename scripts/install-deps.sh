@@ -6,9 +6,9 @@ set -euo pipefail
 
 declare -A group=(
   [build]="cmake ninja-build g++ make qt6-base-dev libgl-dev fonts-liberation"
-  [bench]="libbenchmark-dev pwgen time"
+  [bench]="libbenchmark-dev pwgen time bc"
   [fuzz]="clang libclang-rt-14-dev"
-  [tools]="xvfb xauth xdotool imagemagick openbox clang-format"
+  [tools]="xvfb xauth x11-utils xdotool imagemagick openbox clang-format"
 )
 
 wanted=()
