@@ -1,10 +1,11 @@
 # make run   - install what is missing, build, and start the program
 # make test  - install what is missing, build, and run every test
+# make package - build the portable archive (build/default/package/Zintrova-*.tar.gz)
 PRESET ?= default
 BUILD  := build/$(PRESET)
 CTEST_ARGS ?=
 
-.PHONY: all deps build run test asan bench format clean
+.PHONY: all deps build run test asan bench format clean package artwork
 
 all: build
 
@@ -36,6 +37,14 @@ bench:
 	cmake --preset bench
 	cmake --build --preset bench
 	build/bench/bench/zintrova_bench
+
+# The portable archive: a folder with the program at its top (its settings file lives beside it).
+package: build
+	cpack --config $(BUILD)/CPackConfig.cmake -B $(BUILD)/package
+
+# Redraws the icons, logo and cursor in resources/ (commit the script and its output together).
+artwork:
+	python3 resources/make_artwork.py
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -8,6 +8,7 @@
 //   fmMain_sets.cpp    the character-set and filter check boxes
 //   fmMain_sliders.cpp the length range sliders
 //   fmMain_copy.cpp    copying to the clipboard
+//   fmMain_about.cpp   the "?" button: the About window
 
 #include "engine/charsets.h"
 #include "engine/random_source.h"
@@ -71,6 +72,9 @@ class fmMain : public QWidget {
     void lbPass_Change();
 
     // --- settings file
+
+    // --- About window (fmMain_about.cpp)
+    void cmHelp_Click();
 
     // Window state, in declaration order.
     std::int16_t PushState = 0;

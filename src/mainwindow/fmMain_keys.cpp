@@ -33,9 +33,7 @@ void fmMain::Form_KeyPress(int &KeyAscii) {
 
 void fmMain::Form_KeyUp(int &KeyCode, int Shift) {
     (void)Shift;
-    if (KeyCode == vk::F1) {
-        // opens the About window
-    }
+    if (KeyCode == vk::F1) cmHelp_Click(); // F1 opens the About window on release
 }
 
 } // namespace zintrova

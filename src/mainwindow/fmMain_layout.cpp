@@ -3,6 +3,7 @@
 
 #include "mainwindow/fmMain.h"
 
+#include "about/artwork.h"
 #include "mainwindow/fonts.h"
 #include "mainwindow/twips.h"
 #include "version.h"
@@ -29,6 +30,7 @@ void fmMain::CreateControls() {
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(Px(8520), Px(3225));
     setFont(SansFont(8.25));
+    setWindowIcon(ProgramIcon());
 
     // The frame around the copy button lies on the window's background, below the button.
     shCopy = Place(new RectShape(QColor(0, 255, 0), this), 3660, 2460, 1965, 495);
@@ -123,6 +125,7 @@ void fmMain::CreateControls() {
     for (std::int16_t i = 0; i < 2; ++i)
         connect(sldLen[i], &QSlider::valueChanged, this, [this, i] { sldLen_Change(i); });
     connect(lbPass, &ChangeLabel::Change, this, [this] { lbPass_Change(); });
+    connect(cmHelp, &QPushButton::clicked, this, [this] { cmHelp_Click(); });
 }
 
 } // namespace zintrova

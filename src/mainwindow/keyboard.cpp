@@ -120,9 +120,13 @@ bool KeyPreview::eventFilter(QObject *watched, QEvent *event) {
         return false;
     auto *target = static_cast<QWidget *>(watched);
     // A key event travels from the focused control up to its parents; preview it once, at the
-    // control it was sent to.
+    // control it was sent to. Without a focused control keys go to the window itself, but only
+    // while it is active: a key still travelling up after its handler ran a modal window (the
+    // About window) has no focus to stop at and must not be previewed a second time.
     QWidget *focus = QApplication::focusWidget();
-    if (target->window() != window_ || (focus ? target != focus : target != window_)) return false;
+    if (target->window() != window_ ||
+        (focus ? target != focus : target != window_ || QApplication::activeWindow() != window_))
+        return false;
     const auto &key = *static_cast<QKeyEvent *>(event);
 
     if (type == QEvent::KeyPress) {
