@@ -1,10 +1,11 @@
 # make run   - install what is missing, build, and start the program
 # make test  - install what is missing, build, and run every test
+# make fuzz  - build the fuzz target with clang and run it for FUZZ_SECONDS
 PRESET ?= default
 BUILD  := build/$(PRESET)
 CTEST_ARGS ?=
 
-.PHONY: all deps build run test asan bench format clean
+.PHONY: all deps build run test asan bench fuzz format clean
 
 all: build
 
@@ -36,6 +37,17 @@ bench:
 	cmake --preset bench
 	cmake --build --preset bench
 	build/bench/bench/zintrova_bench
+
+# The settings record reader under libFuzzer. New inputs go to build/fuzz/corpus; the committed
+# seeds in fuzz/corpus are only read.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps.sh build fuzz
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	@mkdir -p build/fuzz/corpus
+	build/fuzz/fuzz/record_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
+	  -print_final_stats=1 build/fuzz/corpus fuzz/corpus
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -40,7 +40,7 @@ std::string ReadRecordFile(const QString &path) {
     if (!QFileInfo(path).isFile()) return std::string(NoRecord);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::string(NoRecord);
-    const QByteArray head = file.read(MaxHead);
+    const QByteArray head = file.read(qint64{MaxHead});
     return RecordText(std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
 }
 

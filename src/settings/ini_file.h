@@ -20,12 +20,8 @@ QString IniPath(const QString &folder);
 QString SettingsFolder();
 void SetSettingsFolder(const QString &folder);
 
-// The most that is read from the file: the record needs 21 characters, and a huge or endless
-// file must not hold up the start.
-inline constexpr qint64 MaxHead = 4096;
-
-// The record text of the file at `path` (see RecordText), or NoRecord when it is missing, is not
-// a regular file, cannot be opened or is empty.
+// The record text of the first MaxHead bytes of the file at `path` (see RecordText), or NoRecord
+// when it is missing, is not a regular file, cannot be opened or is empty.
 std::string ReadRecordFile(const QString &path);
 
 // Writes `line` and CR LF as the whole content of the file. An existing file is first made

@@ -72,6 +72,10 @@ std::string FormatNumber(std::int64_t value, int digits);
 // digits: a window partly beyond the screen's left or top edge cannot shift the later fields.
 std::string EncodeRecord(const Record &r);
 
+// The most that is read from the file: the record needs 21 characters, and a huge or endless
+// file must not hold up the start.
+inline constexpr std::size_t MaxHead = 4096;
+
 // The record text found at the start of a file: the first field of the first line, that is the
 // text after any leading blanks up to the first comma or line end (CR or LF). A file with
 // nothing in it leaves NoRecord.
