@@ -38,7 +38,11 @@ SessionEnd::SessionEnd(fmMain *window) : window_(window) {
     connect(qApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager &) { window_->SaveIni(); });
 #ifdef Q_OS_UNIX
-    if (SignalPipe[0] >= 0 || pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    if (SignalPipe[0] >= 0 || pipe(SignalPipe) != 0) return; // one at a time
+    for (int fd : SignalPipe) {
+        fcntl(fd, F_SETFD, FD_CLOEXEC);
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK); // a full pipe never blocks a handler
+    }
     notifier_ = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &SessionEnd::SignalArrived);
     for (std::size_t i = 0; i < std::size(EndSignals); ++i) {
