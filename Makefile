@@ -1,11 +1,12 @@
 # make run   - install what is missing, build, and start the program
 # make test  - install what is missing, build, and run every test
 # make package - build the portable archive (build/default/package/Zintrova-*.tar.gz)
+# make fuzz  - build the fuzz target with clang and run it for FUZZ_SECONDS
 PRESET ?= default
 BUILD  := build/$(PRESET)
 CTEST_ARGS ?=
 
-.PHONY: all deps build run test asan bench format clean package artwork
+.PHONY: all deps build run test asan bench fuzz format clean package artwork
 
 all: build
 
@@ -45,6 +46,17 @@ package: build
 # Redraws the icons, logo and cursor in resources/ (commit the script and its output together).
 artwork:
 	python3 resources/make_artwork.py
+
+# The settings record reader under libFuzzer. New inputs go to build/fuzz/corpus; the committed
+# seeds in fuzz/corpus are only read.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps.sh build fuzz
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	@mkdir -p build/fuzz/corpus
+	build/fuzz/fuzz/record_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
+	  -print_final_stats=1 build/fuzz/corpus fuzz/corpus
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

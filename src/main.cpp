@@ -1,15 +1,32 @@
 #include "mainwindow/fmMain.h"
 #include "mainwindow/fonts.h"
 #include "version.h"
+#include "mainwindow/session.h"
 
 #include <QApplication>
+#include <vector>
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
+    // Under Wayland the saved window position can only be applied through XWayland. The choice
+    // goes in as an argument, not into the environment, so that programs started from here (the
+    // help viewer, the browser) still get the user's own platform. If X11 cannot be used after
+    // all, Qt falls back to Wayland.
+    std::vector<char *> args(argv, argv + argc);
+    char platformOption[] = "-platform";
+    char platformName[] = "xcb;wayland";
+    if (zintrova::StartOnX11(zintrova::CurrentDisplayEnvironment(argc, argv))) {
+        args.push_back(platformOption);
+        args.push_back(platformName);
+    }
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+
+    QApplication app(count, args.data());
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QLatin1String(zintrova::app::AppId));
     zintrova::InstallFontSubstitutes();
     zintrova::fmMain window;
+    zintrova::SessionEnd sessionEnd(&window);
     window.show();
     return app.exec();
 }

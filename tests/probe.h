@@ -31,6 +31,7 @@ struct fmMainProbe {
     RectShape *shCopy() { return w.shCopy; }
     LineShape *lnTick(int i) { return w.lnTick[i]; }
     LineShape *Line2() { return w.Line2; }
+    const QString &IniFile() { return w.IniFile; }
     void GeneratePass() { w.GeneratePass(); }
     void Form_Activate() { w.Form_Activate(); }
 };

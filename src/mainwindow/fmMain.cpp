@@ -26,7 +26,7 @@ void fmMain::Form_Load() {
     // The secure source needs no seeding: ProgramRandom() reads the operating system's generator.
     Busy = -3;
     InitSets();
-    Busy = 0;
+    LoadIni();
     GeneratePass();
     Busy = 0;
     if (ReadInt16(txNum->text().toStdString()) == 0) txNum->setText(QStringLiteral("1"));
@@ -53,6 +53,7 @@ void fmMain::closeEvent(QCloseEvent *e) {
 
 void fmMain::Form_Unload(std::int16_t &Cancel) {
     (void)Cancel; // unloading always proceeds
+    SaveIni();
 }
 
 void fmMain::cmExit_Click() {

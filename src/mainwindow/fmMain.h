@@ -9,6 +9,7 @@
 //   fmMain_sliders.cpp the length range sliders
 //   fmMain_copy.cpp    copying to the clipboard
 //   fmMain_about.cpp   the "?" button: the About window
+//   fmMain_settings.cpp the settings file
 
 #include "engine/charsets.h"
 #include "engine/random_source.h"
@@ -71,11 +72,18 @@ class fmMain : public QWidget {
     // --- clipboard copy
     void lbPass_Change();
 
-    // --- settings file
+    // --- settings file (fmMain_settings.cpp)
+    void LoadIni();
 
     // --- About window (fmMain_about.cpp)
     void cmHelp_Click();
 
+  public:
+    // Writes the settings file. The unload handler calls it, and so does the end of the
+    // desktop session; it is the only public member of the window.
+    void SaveIni();
+
+  private:
     // Window state, in declaration order.
     std::int16_t PushState = 0;
     std::int16_t SpinDir = 0;

@@ -1,0 +1,50 @@
+#pragma once
+// The end of the desktop session, and the choice of window system at start-up.
+//
+// Logging out or shutting down must keep the settings as a close does. SessionEnd saves them when
+// the session manager asks the program to commit its data, and on SIGTERM, SIGINT and SIGHUP it
+// closes the windows through the event loop (the signal handler only writes a byte into a pipe
+// that a socket notifier reads), so that the main window unloads and writes its settings.
+
+#include <QObject>
+#include <string>
+
+class QSocketNotifier;
+
+namespace zintrova {
+
+class fmMain;
+
+class SessionEnd : public QObject {
+    Q_OBJECT
+  public:
+    // Installs the signal handlers; the destructor puts the previous ones back.
+    explicit SessionEnd(fmMain *window);
+    ~SessionEnd() override;
+
+  private:
+    void SignalArrived();
+
+    fmMain *window_;
+    QSocketNotifier *notifier_ = nullptr;
+};
+
+// What start-up knows about the display: the environment variables QT_QPA_PLATFORM,
+// WAYLAND_DISPLAY, XDG_SESSION_TYPE and DISPLAY, and whether "-platform" was given.
+struct DisplayEnvironment {
+    std::string QtPlatform;
+    std::string WaylandDisplay;
+    std::string SessionType;
+    std::string Display;
+    bool PlatformArgument = false;
+};
+
+// A Wayland session does not let a program place its own window, so the saved position would be
+// lost. When the user has chosen no platform and XWayland is there (DISPLAY set), the program
+// starts on X11.
+bool StartOnX11(const DisplayEnvironment &env);
+
+// The environment of this process, with the arguments searched for "-platform".
+DisplayEnvironment CurrentDisplayEnvironment(int argc, char **argv);
+
+} // namespace zintrova
