@@ -162,6 +162,7 @@ class TestSliders : public QObject {
     void pressPutsThumbUnderPointer_data();
     void pressPutsThumbUnderPointer();
     void pressThenDragFromThere();
+    void pressCrossesRangeUntilScroll_data();
     void pressCrossesRangeUntilScroll();
     void upAndDownMoveTheFocus_data();
     void upAndDownMoveTheFocus();
@@ -497,11 +498,21 @@ void TestSliders::pressThenDragFromThere() {
 
 // A press beyond the other thumb crosses the range; passwords take the minimum's length until a
 // Scroll applies the coupling.
+void TestSliders::pressCrossesRangeUntilScroll_data() {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("left button") << Qt::LeftButton;
+    QTest::newRow("middle button") << Qt::MiddleButton; // the absolute-set button of some styles
+    QTest::newRow("right button") << Qt::RightButton;
+}
+
 void TestSliders::pressCrossesRangeUntilScroll() {
+    QFETCH(Qt::MouseButton, button);
     Session s;
     QVERIFY(s.Ready());
-    s.Click(0, 20);
+    QSignalSpy scrolled(s.p.sldLen(0), &TrackSlider::Scroll);
+    QTest::mouseClick(s.p.sldLen(0), button, {}, s.At(0, 20));
     CHECK_STATE(s, 20, 8, 0);
+    QCOMPARE(scrolled.count(), 0);
     QCOMPARE(s.p.lbPass()->Caption().size(), 20);
     for (int i = 0; i < 10; ++i) {
         QTest::mouseClick(s.p.cmGen(), Qt::LeftButton);
