@@ -12,6 +12,7 @@ struct fmMainProbe {
     std::int16_t &Busy() { return w.Busy; }
     std::int16_t &PushState() { return w.PushState; }
     std::int16_t &PendingKey() { return w.PendingKey; }
+    std::array<std::int16_t, 2> &LastLen() { return w.LastLen; }
     std::int16_t &MinPerSet() { return w.MinPerSet; }
     std::int16_t &CountValue() { return w.CountValue; }
     std::string &Pool() { return w.Pool; }
@@ -19,7 +20,7 @@ struct fmMainProbe {
     RandomSource *&Random() { return w.Random; }
     ValueCheckBox *cbSet(int k) { return w.cbSet[k]; }
     ValueCheckBox *cbFilter() { return w.cbFilter; }
-    QSlider *sldLen(int i) { return w.sldLen[i]; }
+    TrackSlider *sldLen(int i) { return w.sldLen[i]; }
     ChangeLabel *lbLimits() { return w.lbLimits; }
     ChangeLabel *lbPass() { return w.lbPass; }
     CommandButton *cmGen() { return w.cmGen; }

@@ -14,8 +14,8 @@
 #include "engine/charsets.h"
 #include "engine/random_source.h"
 #include "mainwindow/controls.h"
+#include "mainwindow/trackslider.h"
 
-#include <QSlider>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -66,6 +66,14 @@ class fmMain : public QWidget {
     // --- length range sliders (fmMain_sliders.cpp)
     void ShowLimits();
     void sldLen_Change(std::int16_t Index);
+    void sldLen_Scroll(std::int16_t Index);
+    void sldLen_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X,
+                          float Y);
+    void sldLen_MouseUp(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X,
+                        float Y);
+    void sldLen_KeyDown(std::int16_t Index, int &KeyCode, int Shift);
+    void sldLen_KeyUp(std::int16_t Index, int &KeyCode, int Shift);
+    void sldLen_GotFocus(std::int16_t Index);
 
     // --- count entry
 
@@ -109,7 +117,7 @@ class fmMain : public QWidget {
     // Controls. cbSet is indexed 1..3 like the character sets; entry 0 is unused.
     std::array<ValueCheckBox *, 4> cbSet{};
     ValueCheckBox *cbFilter = nullptr;
-    std::array<QSlider *, 2> sldLen{};
+    std::array<TrackSlider *, 2> sldLen{};
     ChangeLabel *lbLimits = nullptr;
     ChangeLabel *lbPass = nullptr;
     CommandButton *cmGen = nullptr;

@@ -5,6 +5,7 @@
 
 #include "about/artwork.h"
 #include "mainwindow/fonts.h"
+#include "mainwindow/keyboard.h"
 #include "mainwindow/twips.h"
 #include "version.h"
 
@@ -68,16 +69,21 @@ void fmMain::CreateControls() {
     cmGen = Place(new CommandButton(QStringLiteral("&Generate"), this), 300, 2490, 1905, 435);
     cmGen->Default = true;
 
-    sldLen[0] = Place(new QSlider(Qt::Horizontal, this), 660, 990, 7500, 300);
-    sldLen[1] = Place(new QSlider(Qt::Horizontal, this), 1260, 1290, 6900, 300);
+    sldLen[0] = Place(new TrackSlider(this), 660, 990, 7500, 300);
+    sldLen[1] = Place(new TrackSlider(this), 1260, 1290, 6900, 300);
     sldLen[0]->setRange(3, 40);
     sldLen[0]->setValue(6);
-    sldLen[0]->setPageStep(5);
+    sldLen[0]->setLargeChange(5);
     sldLen[1]->setRange(6, 40);
     sldLen[1]->setValue(8);
-    sldLen[1]->setPageStep(1);
-    for (auto *s : sldLen)
-        s->setSingleStep(1);
+    sldLen[1]->setLargeChange(1);
+    // A length stands at the same place on both sliders, 195 twips a step, the lowest value of
+    // each 120 twips in from its left edge (the maximum slider starts 600 twips further right and
+    // 3 values higher).
+    for (auto *s : sldLen) {
+        s->setSmallChange(1);
+        s->setScale(120, 195);
+    }
 
     lbLimits = Place(new ChangeLabel(this), 420, 1350, 480, 300);
     lbLimits->setFont(SansFont(12));
@@ -122,8 +128,21 @@ void fmMain::CreateControls() {
     connect(cbFilter, &ValueCheckBox::Click, this, [this] { cbFilter_Click(); });
     connect(cmGen, &QPushButton::clicked, this, [this] { cmGen_Click(); });
     connect(cmExit, &QPushButton::clicked, this, [this] { cmExit_Click(); });
-    for (std::int16_t i = 0; i < 2; ++i)
-        connect(sldLen[i], &QSlider::valueChanged, this, [this, i] { sldLen_Change(i); });
+    for (std::int16_t i = 0; i < 2; ++i) {
+        TrackSlider *s = sldLen[i];
+        connect(s, &TrackSlider::Change, this, [this, i] { sldLen_Change(i); });
+        connect(s, &TrackSlider::Scroll, this, [this, i] { sldLen_Scroll(i); });
+        connect(s, &TrackSlider::MouseDown, this, [this, i](int b, int sh, float x, float y) {
+            sldLen_MouseDown(i, std::int16_t(b), std::int16_t(sh), x, y);
+        });
+        connect(s, &TrackSlider::MouseUp, this, [this, i](int b, int sh, float x, float y) {
+            sldLen_MouseUp(i, std::int16_t(b), std::int16_t(sh), x, y);
+        });
+        new ControlKeys(s, {[this, i](int &k, int sh) { sldLen_KeyDown(i, k, sh); },
+                            {},
+                            [this, i](int &k, int sh) { sldLen_KeyUp(i, k, sh); }});
+        new FocusEvents(s, [this, i] { sldLen_GotFocus(i); }, {});
+    }
     connect(lbPass, &ChangeLabel::Change, this, [this] { lbPass_Change(); });
     connect(cmHelp, &QPushButton::clicked, this, [this] { cmHelp_Click(); });
 }

@@ -77,6 +77,8 @@ bool DispatchKey(const QKeyEvent &e, const KeyHandlers &h) {
     int keyCode = VirtualKey(e);
     const int shift = ShiftState(e);
     if (e.type() == QEvent::KeyRelease) {
+        // A held key repeats its key-down only; its one key-up comes when it is let go.
+        if (e.isAutoRepeat()) return false;
         if (h.KeyUp) h.KeyUp(keyCode, shift);
         return keyCode == 0;
     }

@@ -36,7 +36,8 @@ struct KeyHandlers {
 };
 
 // Runs a Qt key event through KeyDown and KeyPress (press) or KeyUp (release). Returns true when
-// the handlers consumed the key, so that the control must not act on it.
+// the handlers consumed the key, so that the control must not act on it. A held key repeats its
+// KeyDown (and KeyPress); the releases Qt reports between the repeats raise no KeyUp.
 bool DispatchKey(const QKeyEvent &e, const KeyHandlers &h);
 
 // Key events of one control, raised before the control acts on them.
