@@ -44,6 +44,7 @@ class TestCount : public QObject {
     void digitElsewhereBecomesCount();
     void leavingInvalidBoxPutsOneBack_data();
     void leavingInvalidBoxPutsOneBack();
+    void closedWindowLeavesBoxAlone();
     void doubleClickSetsOneUnlessBusy();
     void spinnerArrows_data();
     void spinnerArrows();
@@ -144,9 +145,11 @@ void TestCount::typingTakesDigitsOnly() {
     Key(Qt::Key_Backspace);
     QCOMPARE(p.txNum()->text(), QStringLiteral("45"));
     Key(Qt::Key_Home);
-    Key(Qt::Key_Delete);
+    // Delete as X11 reports it, with the DEL character as its text.
+    const QString del{QChar(0x7f)};
+    QTest::sendKeyEvent(QTest::Click, Focus(), Qt::Key_Delete, del, Qt::NoModifier);
     QCOMPARE(p.txNum()->text(), QStringLiteral("5"));
-    Key(Qt::Key_Delete);
+    QTest::sendKeyEvent(QTest::Click, Focus(), Qt::Key_Delete, del, Qt::NoModifier);
     QCOMPARE(p.txNum()->text(), QString());
     CheckMode(p, Mode::Invalid);
     QTest::keyClicks(Focus(), QStringLiteral("0"));
@@ -304,6 +307,20 @@ void TestCount::leavingInvalidBoxPutsOneBack() {
     p.sldLen(0)->setFocus(Qt::TabFocusReason);
     QTest::qWait(20);
     QCOMPARE(p.txNum()->text(), QStringLiteral("12"));
+}
+
+void TestCount::closedWindowLeavesBoxAlone() {
+    // Closing the window takes the focus from the box too, but a closed window is not touched.
+    fmMain w;
+    fmMainProbe p{w};
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    p.txNum()->setFocus();
+    QCoreApplication::processEvents();
+    p.txNum()->setText(QString());
+    w.close();
+    QTest::qWait(20);
+    QCOMPARE(p.txNum()->text(), QString());
 }
 
 void TestCount::doubleClickSetsOneUnlessBusy() {
