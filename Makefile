@@ -36,6 +36,7 @@ bench:
 	cmake --preset bench
 	cmake --build --preset bench
 	build/bench/bench/zintrova_bench
+	build/bench/bench/zintrova_batch_bench
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
