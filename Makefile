@@ -38,6 +38,7 @@ bench:
 	cmake --preset bench
 	cmake --build --preset bench
 	build/bench/bench/zintrova_bench
+	build/bench/bench/zintrova_batch_bench
 
 # The portable archive: a folder with the program at its top (its settings file lives beside it).
 package: build

@@ -27,13 +27,21 @@ struct fmMainProbe {
     CommandButton *cmCopy() { return w.cmCopy; }
     CommandButton *cmExit() { return w.cmExit; }
     CommandButton *cmHelp() { return w.cmHelp; }
-    QLineEdit *txNum() { return w.txNum; }
-    QWidget *spNum() { return w.spNum; }
+    TextBox *txNum() { return w.txNum; }
+    UpDown *spNum() { return w.spNum; }
     RectShape *shCopy() { return w.shCopy; }
     LineShape *lnTick(int i) { return w.lnTick[i]; }
     LineShape *Line2() { return w.Line2; }
     const QString &IniFile() { return w.IniFile; }
     void GeneratePass() { w.GeneratePass(); }
+    // count entry and copy
+    std::int16_t &SpinDir() { return w.SpinDir; }
+    std::int16_t &SpinExtra() { return w.SpinExtra; }
+    std::int16_t &LastNum() { return w.LastNum; }
+    EventTimer *tmSpin() { return w.tmSpin; }
+    EventTimer *tmTimer() { return w.tmTimer; }
+    Clipboard *&Clip() { return w.Clip; }
+    void cmCopy_Click() { w.cmCopy_Click(); }
     void Form_Activate() { w.Form_Activate(); }
 };
 

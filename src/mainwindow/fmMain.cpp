@@ -48,6 +48,9 @@ void fmMain::closeEvent(QCloseEvent *e) {
     std::int16_t Cancel = 0;
     if (!unloaded_) Form_Unload(Cancel);
     unloaded_ = true;
+    // A closed window's timers tick no more; a batch under way sees unloaded_ and stops.
+    tmTimer->setEnabled(false);
+    tmSpin->setEnabled(false);
     e->accept();
 }
 

@@ -7,14 +7,18 @@
 //   fmMain_keys.cpp    window-level keyboard handling
 //   fmMain_sets.cpp    the character-set and filter check boxes
 //   fmMain_sliders.cpp the length range sliders
+//   fmMain_count.cpp   the password count: its text box, spinner and auto-repeat
 //   fmMain_copy.cpp    copying to the clipboard
 //   fmMain_about.cpp   the "?" button: the About window
 //   fmMain_settings.cpp the settings file
 
 #include "engine/charsets.h"
 #include "engine/random_source.h"
+#include "mainwindow/clipboard.h"
 #include "mainwindow/controls.h"
 #include "mainwindow/trackslider.h"
+#include "mainwindow/textbox.h"
+#include "mainwindow/updown.h"
 
 #include <QString>
 #include <QWidget>
@@ -75,9 +79,26 @@ class fmMain : public QWidget {
     void sldLen_KeyUp(std::int16_t Index, int &KeyCode, int Shift);
     void sldLen_GotFocus(std::int16_t Index);
 
-    // --- count entry
+    // --- count entry (fmMain_count.cpp)
+    std::int16_t ReadCount() const;
+    void txNum_Change();
+    void txNum_KeyPress(int &KeyAscii);
+    void txNum_KeyDown(int &KeyCode, int Shift);
+    void txNum_KeyUp(int &KeyCode, int Shift);
+    void txNum_GotFocus();
+    void txNum_LostFocus();
+    void txNum_DblClick();
+    void spNum_Change();
+    void spNum_UpClick();
+    void spNum_DownClick();
+    void spNum_MouseDown(int Button, int Shift, float X, float Y);
+    void spNum_MouseUp(int Button, int Shift, float X, float Y);
+    void tmSpin_Timer();
 
-    // --- clipboard copy
+    // --- clipboard copy (fmMain_copy.cpp)
+    void cmCopy_Click();
+    void tmTimer_Timer();
+    void CopyShortcut(int KeyCode);
     void lbPass_Change();
 
     // --- settings file (fmMain_settings.cpp)
@@ -113,6 +134,8 @@ class fmMain : public QWidget {
 
     // Where the composer draws from: the program's one secure source.
     RandomSource *Random = &ProgramRandom();
+    // Where copies go: the program's clipboard.
+    Clipboard *Clip = &ProgramClipboard();
 
     // Controls. cbSet is indexed 1..3 like the character sets; entry 0 is unused.
     std::array<ValueCheckBox *, 4> cbSet{};
@@ -121,8 +144,8 @@ class fmMain : public QWidget {
     ChangeLabel *lbLimits = nullptr;
     ChangeLabel *lbPass = nullptr;
     CommandButton *cmGen = nullptr;
-    QLineEdit *txNum = nullptr;
-    QWidget *spNum = nullptr;
+    TextBox *txNum = nullptr;
+    UpDown *spNum = nullptr;
     EventTimer *tmSpin = nullptr;
     CommandButton *cmCopy = nullptr;
     RectShape *shCopy = nullptr;

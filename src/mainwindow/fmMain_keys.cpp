@@ -15,7 +15,7 @@ void fmMain::Form_KeyDown(int &KeyCode, int Shift) {
     cmExit->Cancel = KeyCode == vk::Escape;
     if (KeyCode == vk::F1) KeyCode = 0;
     if (Shift == CtrlMask) {
-        // the copy shortcut
+        CopyShortcut(KeyCode);
     } else if (Shift == 0 && KeyCode == vk::Escape) {
         cmExit->setFocus(Qt::OtherFocusReason);
     }

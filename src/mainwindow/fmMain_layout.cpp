@@ -38,14 +38,16 @@ void fmMain::CreateControls() {
     shCopy->setVisible(false);
 
     tmSpin = new EventTimer(500, this);
-    spNum = Place(new QWidget(this), 3300, 2475, 240, 495); // the count spinner
+    spNum = Place(new UpDown(this), 3300, 2475, 240, 495);
+    spNum->setRange(1, 999);
+    spNum->setValue(1);
     tmTimer = new EventTimer(1600, this);
 
     cmHelp = Place(new CommandButton(QStringLiteral("?"), this), 8250, 15, 240, 240);
     cmHelp->setFont(SansFont(8.25, true));
     cmHelp->setToolTip(QStringLiteral(" About Zintrova "));
 
-    txNum = Place(new QLineEdit(QStringLiteral("1"), this), 2790, 2505, 495, 420);
+    txNum = Place(new TextBox(QStringLiteral("1"), this), 2790, 2505, 495, 420);
     txNum->setFont(SansFont(12));
     txNum->setMaxLength(3);
 
@@ -145,6 +147,30 @@ void fmMain::CreateControls() {
     }
     connect(lbPass, &ChangeLabel::Change, this, [this] { lbPass_Change(); });
     connect(cmHelp, &QPushButton::clicked, this, [this] { cmHelp_Click(); });
+
+    // The count entry and the copy.
+    connect(txNum, &QLineEdit::textChanged, this, [this] { txNum_Change(); });
+    connect(txNum, &TextBox::DblClick, this, [this] { txNum_DblClick(); });
+    new ControlKeys(txNum, {[this](int &k, int s) { txNum_KeyDown(k, s); },
+                            [this](int &a) { txNum_KeyPress(a); },
+                            [this](int &k, int s) { txNum_KeyUp(k, s); }});
+    // Focus also leaves the box when the window closes; a closed window's box stays as it is.
+    new FocusEvents(
+        txNum,
+        [this] {
+            if (!unloaded_) txNum_GotFocus();
+        },
+        [this] {
+            if (!unloaded_) txNum_LostFocus();
+        });
+    connect(spNum, &UpDown::Change, this, [this] { spNum_Change(); });
+    connect(spNum, &UpDown::UpClick, this, [this] { spNum_UpClick(); });
+    connect(spNum, &UpDown::DownClick, this, [this] { spNum_DownClick(); });
+    connect(spNum, &UpDown::MouseDown, this, &fmMain::spNum_MouseDown);
+    connect(spNum, &UpDown::MouseUp, this, &fmMain::spNum_MouseUp);
+    connect(tmSpin, &EventTimer::Timer, this, [this] { tmSpin_Timer(); });
+    connect(cmCopy, &QPushButton::clicked, this, [this] { cmCopy_Click(); });
+    connect(tmTimer, &EventTimer::Timer, this, [this] { tmTimer_Timer(); });
 }
 
 } // namespace zintrova

@@ -70,6 +70,13 @@ int KeyAscii(const QKeyEvent &e) {
     const QString t = e.text();
     if (t.size() != 1) return 0;
     const char16_t c = t.at(0).unicode();
+    // The Delete key types nothing (X11 reports DEL as its text).
+    if (c == 0x7f) return 0;
+    // Ctrl with a letter types that letter's control character (Ctrl+V is 22), whether the
+    // platform reports it so or reports the bare letter.
+    if ((e.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == Qt::ControlModifier &&
+        ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+        return c & 0x1f;
     return c < 0x80 ? c : 0;
 }
 

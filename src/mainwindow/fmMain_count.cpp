@@ -1,0 +1,175 @@
+// The password count: the text box txNum, the spinner spNum beside it with its auto-repeat
+// tmSpin, the keys that step the count, and the window's three modes that follow it.
+
+#include "mainwindow/fmMain.h"
+
+#include "engine/number.h"
+#include "mainwindow/keyboard.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace zintrova {
+
+namespace {
+
+constexpr int MaxCount = 999;
+
+std::int16_t Sign(int v) {
+    return static_cast<std::int16_t>((v > 0) - (v < 0));
+}
+
+} // namespace
+
+// The count as the text reads: its leading number, as a 16-bit integer. Only pasted text can
+// hold a sign; a negative count is no count, so it reads as 0 like an empty box.
+std::int16_t fmMain::ReadCount() const {
+    const std::int16_t n = ReadInt16(txNum->text().toStdString());
+    return n < 0 ? std::int16_t(0) : n;
+}
+
+void fmMain::txNum_Change() {
+    spNum->setEnabled(false); // mute: the spinner's change handling only records the value
+    std::int16_t n = ReadCount();
+    if (n == 1) {
+        // single: Copy copies the password on show
+        cmCopy->setFontBold(false);
+        cmCopy->setText(QStringLiteral("&Copy to Clipboard"));
+        cmGen->setEnabled(true);
+        cmCopy->setEnabled(true);
+        lbPass->setForeColor(palette().color(QPalette::ToolTipText));
+        txNum->setBackColor(palette().color(QPalette::Base));
+    } else if (n == 0) {
+        // invalid: nothing to copy until the box holds a count again
+        cmGen->setEnabled(false);
+        cmCopy->setEnabled(false);
+        txNum->setBackColor(QColor(255, 128, 128));
+    } else {
+        // batch: Copy makes that many new passwords
+        cmCopy->setText(QStringLiteral("Multi&copy"));
+        cmCopy->setFontBold(true);
+        cmCopy->setEnabled(true);
+        cmGen->setEnabled(false);
+        lbPass->setForeColor(palette().color(QPalette::Disabled, QPalette::WindowText));
+        txNum->setBackColor(QColor(255, 255, 192));
+        shCopy->setVisible(false);
+    }
+    if (n == 0) n = 1;
+    CountValue = n;
+    spNum->setValue(n);
+    spNum->setEnabled(true);
+}
+
+void fmMain::spNum_Change() {
+    const std::int16_t old = LastNum;
+    LastNum = static_cast<std::int16_t>(spNum->Value());
+    if (spNum->Enabled()) {
+        txNum->setText(QString::number(LastNum));
+        SpinDir = Sign(LastNum - old);
+    }
+}
+
+void fmMain::spNum_UpClick() {
+    SpinDir = 1;
+}
+
+void fmMain::spNum_DownClick() {
+    SpinDir = -1;
+}
+
+void fmMain::spNum_MouseDown(int Button, int Shift, float X, float Y) {
+    (void)Button, (void)Shift, (void)X, (void)Y;
+    // The auto-repeat starts a second after the press.
+    tmSpin->setEnabled(false);
+    tmSpin->setInterval(1000);
+    tmSpin->setEnabled(true);
+    txNum->setFocus(Qt::OtherFocusReason);
+}
+
+void fmMain::spNum_MouseUp(int Button, int Shift, float X, float Y) {
+    (void)Button, (void)Shift, (void)X, (void)Y;
+    tmSpin->setEnabled(false);
+    SpinDir = 0;
+}
+
+void fmMain::tmSpin_Timer() {
+    tmSpin->setEnabled(false);
+    int n = spNum->Value() + SpinDir + Sign(SpinDir) * SpinExtra;
+    n = std::clamp(n, 1, MaxCount);
+    spNum->setValue(n); // writes the text, and sets SpinDir to the direction of the step
+    tmSpin->setInterval(50);
+    tmSpin->setEnabled(true);
+}
+
+void fmMain::txNum_KeyDown(int &KeyCode, int Shift) {
+    int n = ReadCount();
+    SpinExtra = (Shift & ShiftMask) ? 4 : 0;
+    int step = 0;
+    switch (KeyCode) {
+    case vk::Prior:
+        step = 5;
+        break;
+    case vk::Next:
+        step = -5;
+        break;
+    case vk::Up:
+        step = 1;
+        break;
+    case vk::Down:
+        step = -1;
+        break;
+    case vk::End:
+    case vk::Home:
+        if (Shift == CtrlMask) step = 1 - n;
+        break;
+    default:
+        break;
+    }
+    if (step != 0) {
+        n += step;
+        if (n > spNum->Max())
+            n = spNum->Max();
+        else if (n < 1)
+            n = 1;
+        txNum->setText(QString::number(n));
+    }
+    // The key goes on to the box: Home and End still move the caret.
+}
+
+void fmMain::txNum_KeyUp(int &KeyCode, int Shift) {
+    (void)KeyCode;
+    SpinExtra = (Shift & ShiftMask) ? 4 : 0;
+}
+
+void fmMain::txNum_KeyPress(int &KeyAscii) {
+    // Control characters (Backspace among them) and digits; nothing else gets in.
+    if (KeyAscii >= 32 && (KeyAscii < '0' || KeyAscii > '9')) KeyAscii = 0;
+}
+
+void fmMain::txNum_GotFocus() {
+    txNum->setSelection(0, 99);
+    if (PendingKey != 0) {
+        // The digit typed while another control had the focus: typed again, now into the box,
+        // through the event queue so that it arrives as a keystroke of its own.
+        if (QWidget *focus = QApplication::focusWidget()) {
+            const auto key = static_cast<Qt::Key>(Qt::Key_0 + (PendingKey - '0'));
+            const QString text{QChar(char16_t(PendingKey))};
+            QCoreApplication::postEvent(focus,
+                                        new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
+            QCoreApplication::postEvent(
+                focus, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
+        }
+    }
+}
+
+void fmMain::txNum_LostFocus() {
+    if (ReadCount() == 0) txNum->setText(QStringLiteral("1"));
+    PendingKey = 0;
+}
+
+void fmMain::txNum_DblClick() {
+    if (Busy != 0) return;
+    txNum->setText(QStringLiteral("1"));
+}
+
+} // namespace zintrova

@@ -1,0 +1,184 @@
+#include "mainwindow/updown.h"
+
+#include "mainwindow/keyboard.h"
+#include "mainwindow/twips.h"
+
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <algorithm>
+
+namespace zintrova {
+
+namespace {
+
+int ButtonCode(Qt::MouseButton b) {
+    switch (b) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int ShiftCode(Qt::KeyboardModifiers m) {
+    return (m & Qt::ShiftModifier ? ShiftMask : 0) | (m & Qt::ControlModifier ? CtrlMask : 0) |
+           (m & Qt::AltModifier ? AltMask : 0);
+}
+
+} // namespace
+
+UpDown::UpDown(QWidget *parent) : QWidget(parent) {
+    setFocusPolicy(Qt::TabFocus);
+    setAttribute(Qt::WA_Hover);
+    connect(&repeat_, &QTimer::timeout, this, &UpDown::Repeat);
+}
+
+void UpDown::setValue(int value) {
+    value = std::clamp(value, min_, max_);
+    if (value == value_) return;
+    value_ = value;
+    update();
+    emit Change();
+}
+
+void UpDown::setRange(int min, int max) {
+    min_ = min;
+    max_ = std::max(min, max);
+    setValue(value_);
+}
+
+void UpDown::setEnabled(bool on) {
+    if (on == enabled_) return;
+    enabled_ = on;
+    if (!on) {
+        repeat_.stop();
+        pressed_ = Arrow::None;
+    }
+    update();
+}
+
+QSize UpDown::sizeHint() const {
+    return {Px(240), Px(495)};
+}
+
+QRect UpDown::UpRect() const {
+    return {0, 0, width(), height() / 2};
+}
+
+QRect UpDown::DownRect() const {
+    return {0, height() / 2, width(), height() - height() / 2};
+}
+
+UpDown::Arrow UpDown::ArrowAt(QPoint pos) const {
+    if (UpRect().contains(pos)) return Arrow::Up;
+    if (DownRect().contains(pos)) return Arrow::Down;
+    return Arrow::None;
+}
+
+void UpDown::Step(Arrow arrow) {
+    if (arrow == Arrow::None) return;
+    setValue(value_ + (arrow == Arrow::Up ? increment_ : -increment_));
+    if (arrow == Arrow::Up)
+        emit UpClick();
+    else
+        emit DownClick();
+}
+
+void UpDown::Repeat() {
+    // The first repeat waits the style's threshold, the others follow at its rate.
+    repeat_.setInterval(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, this));
+    if (overPressed_) Step(pressed_);
+}
+
+void UpDown::paintEvent(QPaintEvent *) {
+    QPainter p(this);
+    for (const Arrow arrow : {Arrow::Up, Arrow::Down}) {
+        QStyleOptionButton button;
+        button.initFrom(this);
+        button.rect = arrow == Arrow::Up ? UpRect() : DownRect();
+        button.state &= ~(QStyle::State_Enabled | QStyle::State_MouseOver | QStyle::State_HasFocus);
+        if (enabled_ && isEnabled()) button.state |= QStyle::State_Enabled;
+        if (enabled_ && underMouse() && ArrowAt(mapFromGlobal(QCursor::pos())) == arrow)
+            button.state |= QStyle::State_MouseOver;
+        if (pressed_ == arrow && overPressed_)
+            button.state |= QStyle::State_Sunken;
+        else
+            button.state |= QStyle::State_Raised;
+        style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &button, &p, this);
+        QStyleOption indicator = button;
+        const int inset = std::max(1, button.rect.height() / 5);
+        indicator.rect = button.rect.adjusted(inset, inset, -inset, -inset);
+        style()->drawPrimitive(arrow == Arrow::Up ? QStyle::PE_IndicatorSpinUp
+                                                  : QStyle::PE_IndicatorSpinDown,
+                               &indicator, &p, this);
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(2, 2, -2, -2);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
+}
+
+void UpDown::mousePressEvent(QMouseEvent *e) {
+    if (!enabled_) return;
+    const QPoint pos = e->position().toPoint();
+    emit MouseDown(ButtonCode(e->button()), ShiftCode(e->modifiers()), float(Twips(pos.x())),
+                   float(Twips(pos.y())));
+    if (e->button() != Qt::LeftButton || pressed_ != Arrow::None) return;
+    pressed_ = ArrowAt(pos);
+    overPressed_ = pressed_ != Arrow::None;
+    if (!overPressed_) return;
+    Step(pressed_);
+    repeat_.start(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, this));
+    update();
+}
+
+void UpDown::mouseMoveEvent(QMouseEvent *e) {
+    if (pressed_ == Arrow::None) return;
+    const bool over = ArrowAt(e->position().toPoint()) == pressed_;
+    if (over != overPressed_) {
+        overPressed_ = over;
+        update();
+    }
+}
+
+void UpDown::mouseReleaseEvent(QMouseEvent *e) {
+    if (e->button() == Qt::LeftButton && pressed_ != Arrow::None) {
+        repeat_.stop();
+        pressed_ = Arrow::None;
+        overPressed_ = false;
+        update();
+    }
+    if (!enabled_) return;
+    const QPoint pos = e->position().toPoint();
+    emit MouseUp(ButtonCode(e->button()), ShiftCode(e->modifiers()), float(Twips(pos.x())),
+                 float(Twips(pos.y())));
+}
+
+void UpDown::keyPressEvent(QKeyEvent *e) {
+    if (enabled_ && e->modifiers() == Qt::NoModifier &&
+        (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down)) {
+        Step(e->key() == Qt::Key_Up ? Arrow::Up : Arrow::Down);
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+// Hidden (its window closed), it lets go of a held arrow: no step without a window to show it.
+void UpDown::hideEvent(QHideEvent *e) {
+    repeat_.stop();
+    pressed_ = Arrow::None;
+    overPressed_ = false;
+    QWidget::hideEvent(e);
+}
+
+} // namespace zintrova
