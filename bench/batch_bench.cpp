@@ -14,7 +14,8 @@ using namespace zintrova;
 
 namespace {
 
-void BM_Batch999Length40(benchmark::State &state) {
+void BM_Batch999Length40(benchmark::State &state)
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -45,7 +46,8 @@ void BM_Batch999Length40(benchmark::State &state) {
 
 BENCHMARK(BM_Batch999Length40)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     InstallFontSubstitutes();

@@ -35,7 +35,10 @@ void Compose40(benchmark::State &state, RandomSource &random)
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void BM_Compose40_System(benchmark::State &state) { Compose40(state, ProgramRandom()); }
+void BM_Compose40_System(benchmark::State &state)
+{
+    Compose40(state, ProgramRandom());
+}
 
 void BM_Compose40_Scripted(benchmark::State &state)
 {

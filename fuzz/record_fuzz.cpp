@@ -13,19 +13,22 @@ using namespace zintrova::settings;
 
 namespace {
 
-void Check(bool ok, const char *what) {
+void Check(bool ok, const char *what)
+{
     if (ok) return;
     std::fprintf(stderr, "record_fuzz: %s\n", what);
     std::abort();
 }
 
-bool IsBox(const std::optional<std::int16_t> &v) {
+bool IsBox(const std::optional<std::int16_t> &v)
+{
     return !v || (*v >= 0 && *v <= BoxMax);
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
     const std::string_view bytes(reinterpret_cast<const char *>(data), size);
     const std::string_view head = bytes.substr(0, MaxHead); // what the file reader reads
     const std::string text = RecordText(head);

@@ -1,12 +1,13 @@
 #include "mainwindow/fmMain.h"
 #include "mainwindow/fonts.h"
-#include "version.h"
 #include "mainwindow/session.h"
+#include "version.h"
 
 #include <QApplication>
 #include <vector>
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     // Under Wayland the saved window position can only be applied through XWayland. The choice
     // goes in as an argument, not into the environment, so that programs started from here (the
     // help viewer, the browser) still get the user's own platform. If X11 cannot be used after

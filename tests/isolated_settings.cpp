@@ -9,7 +9,8 @@
 
 namespace {
 
-void UseTemporarySettingsFolder() {
+void UseTemporarySettingsFolder()
+{
     static QTemporaryDir folder;
     zintrova::settings::SetSettingsFolder(folder.path());
 }

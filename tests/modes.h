@@ -11,7 +11,8 @@ enum class Mode { Single, Invalid, Batch };
 
 // Compares the controls with the mode's row of settings. The invalid mode names only the two
 // buttons' enabling and the box's colour; the rest is the caller's to check.
-inline void CheckMode(fmMainProbe &p, Mode mode) {
+inline void CheckMode(fmMainProbe &p, Mode mode)
+{
     const QPalette &pal = p.w.palette();
     switch (mode) {
     case Mode::Single:

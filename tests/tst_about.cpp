@@ -41,12 +41,13 @@ namespace {
 // Receives what the program asks the desktop to open.
 class Opener : public QObject {
     Q_OBJECT
-  public:
+public:
     QList<QUrl> opened;
     std::function<void()> onOpen; // a look at the window at the moment of opening
 
-  public slots:
-    void open(const QUrl &url) {
+public slots:
+    void open(const QUrl &url)
+    {
         opened << url;
         if (onOpen) onOpen();
     }
@@ -55,8 +56,9 @@ class Opener : public QObject {
 // Waits for the About window to show modally, hands it to `inspect` (which must close it), and
 // closes it anyway after a few seconds so that a failing test cannot hang on the modal loop.
 class AboutWatcher : public QObject {
-  public:
-    explicit AboutWatcher(std::function<void(fmAbout &)> inspect) : inspect_(std::move(inspect)) {
+public:
+    explicit AboutWatcher(std::function<void(fmAbout &)> inspect) : inspect_(std::move(inspect))
+    {
         timer_.setInterval(10);
         connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
         timer_.start();
@@ -64,8 +66,9 @@ class AboutWatcher : public QObject {
     }
     int shown = 0;
 
-  private:
-    void Poll() {
+private:
+    void Poll()
+    {
         auto *dlg = qobject_cast<fmAbout *>(QApplication::activeModalWidget());
         if (dlg && dlg->isVisible() && dlg != last_) {
             last_ = dlg;
@@ -84,11 +87,13 @@ class AboutWatcher : public QObject {
     QPointer<fmAbout> last_;
 };
 
-void PressKey(QWidget *w, Qt::Key key) {
+void PressKey(QWidget *w, Qt::Key key)
+{
     QTest::keyClick(w->focusWidget() ? w->focusWidget() : w, key);
 }
 
-QString SiteUrl() {
+QString SiteUrl()
+{
     return QStringLiteral("https://") + QLatin1String(app::WebSite);
 }
 
@@ -96,10 +101,11 @@ QString SiteUrl() {
 
 class TestAbout : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void initTestCase();
     void cleanupTestCase();
-    void init() {
+    void init()
+    {
         opener_.opened.clear();
         opener_.onOpen = nullptr;
     }
@@ -121,22 +127,25 @@ class TestAbout : public QObject {
     void runTrimsAndChoosesFileOrAddress_data();
     void runTrimsAndChoosesFileOrAddress();
 
-  private:
+private:
     Opener opener_;
 };
 
-void TestAbout::initTestCase() {
+void TestAbout::initTestCase()
+{
     InstallFontSubstitutes();
     for (const char *scheme : {"http", "https", "file"})
         QDesktopServices::setUrlHandler(QLatin1String(scheme), &opener_, "open");
 }
 
-void TestAbout::cleanupTestCase() {
+void TestAbout::cleanupTestCase()
+{
     for (const char *scheme : {"http", "https", "file"})
         QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
 }
 
-void TestAbout::f1OpensOnReleaseThenFocusOnMinimumSlider() {
+void TestAbout::f1OpensOnReleaseThenFocusOnMinimumSlider()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -173,7 +182,8 @@ void TestAbout::f1OpensOnReleaseThenFocusOnMinimumSlider() {
     QVERIFY(opener_.opened.isEmpty());
 }
 
-void TestAbout::questionButtonOpensAndReopensAfresh() {
+void TestAbout::questionButtonOpensAndReopensAfresh()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -214,7 +224,8 @@ void TestAbout::questionButtonOpensAndReopensAfresh() {
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(p.sldLen(0)));
 }
 
-void TestAbout::layoutInTwips_data() {
+void TestAbout::layoutInTwips_data()
+{
     // Auto-sizing labels keep their corner (or, centred, their middle) and fit their caption.
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("twips");
@@ -236,7 +247,8 @@ void TestAbout::layoutInTwips_data() {
     row("lblDisclaimer", 255, 2295, 990, 240, true, false);
 }
 
-void TestAbout::layoutInTwips() {
+void TestAbout::layoutInTwips()
+{
     QFETCH(QString, name);
     QFETCH(QRect, twips);
     QFETCH(bool, autoSize);
@@ -262,7 +274,8 @@ void TestAbout::layoutInTwips() {
     QVERIFY(c->height() >= fm.height());
 }
 
-void TestAbout::linkSentenceFitsBesideTheButtons() {
+void TestAbout::linkSentenceFitsBesideTheButtons()
+{
     fmAbout dlg;
     fmAboutProbe a{dlg};
     // "Visit", the address, "for other freewares." in a row, with the original 4-pixel gap
@@ -282,7 +295,8 @@ void TestAbout::linkSentenceFitsBesideTheButtons() {
         if (w != a.cmHelp() && w != a.cmOK()) QCOMPARE(w->focusPolicy(), Qt::NoFocus);
 }
 
-void TestAbout::logoAndEtchedSeparatorArePainted() {
+void TestAbout::logoAndEtchedSeparatorArePainted()
+{
     QVERIFY2(QImageReader::supportedImageFormats().contains("gif"),
              "Qt's gif image plugin is not available");
     fmAbout dlg;
@@ -314,7 +328,8 @@ void TestAbout::logoAndEtchedSeparatorArePainted() {
     QCOMPARE(shot.pixelColor(Px(120) - 1, 139), face);
 }
 
-void TestAbout::picturesHaveTheirFormats() {
+void TestAbout::picturesHaveTheirFormats()
+{
     // The logo file: a GIF89a of 152 x 34 with a 64-entry global colour table.
     QFile gif(QStringLiteral(":/zintrova/logo.gif"));
     QVERIFY(gif.open(QIODevice::ReadOnly));
@@ -353,7 +368,8 @@ void TestAbout::picturesHaveTheirFormats() {
     QVERIFY(raw.colorCount() <= 16);
 }
 
-void TestAbout::linkOpensSiteOnceUntilTimer() {
+void TestAbout::linkOpensSiteOnceUntilTimer()
+{
     fmAbout dlg;
     fmAboutProbe a{dlg};
     dlg.show();
@@ -394,7 +410,8 @@ void TestAbout::linkOpensSiteOnceUntilTimer() {
     QCOMPARE(opener_.opened.size(), 2); // and did not open the help file
 }
 
-void TestAbout::clickDuringTheYieldIsIgnored() {
+void TestAbout::clickDuringTheYieldIsIgnored()
+{
     // A second click already waiting in the queue is delivered while the first one lets pending
     // events run; it must find the link locked.
     fmAbout dlg;
@@ -411,7 +428,8 @@ void TestAbout::clickDuringTheYieldIsIgnored() {
     QCOMPARE(opener_.opened.size(), 1);
 }
 
-void TestAbout::helpOpensFileBesideProgramAndStays() {
+void TestAbout::helpOpensFileBesideProgramAndStays()
+{
     const QString folder = QCoreApplication::applicationDirPath();
     QVERIFY(!QFile::exists(folder + QStringLiteral("/Zintrova.chm")));
     const QUrl help = QUrl::fromLocalFile(folder + QStringLiteral("/Zintrova.chm"));
@@ -428,13 +446,15 @@ void TestAbout::helpOpensFileBesideProgramAndStays() {
     QVERIFY(dlg.isVisible()); // the missing file changes nothing: the window stays
 }
 
-void TestAbout::escapeFromEitherButtonCloses_data() {
+void TestAbout::escapeFromEitherButtonCloses_data()
+{
     QTest::addColumn<bool>("focusOnOK");
     QTest::newRow("focus on Help") << false;
     QTest::newRow("focus on OK") << true;
 }
 
-void TestAbout::escapeFromEitherButtonCloses() {
+void TestAbout::escapeFromEitherButtonCloses()
+{
     QFETCH(bool, focusOnOK);
     fmAbout dlg;
     fmAboutProbe a{dlg};
@@ -448,7 +468,8 @@ void TestAbout::escapeFromEitherButtonCloses() {
     QVERIFY(opener_.opened.isEmpty());
 }
 
-void TestAbout::helpFilePath_data() {
+void TestAbout::helpFilePath_data()
+{
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("path");
     QTest::newRow("root") << "/"
@@ -465,13 +486,15 @@ void TestAbout::helpFilePath_data() {
                                   << "D:/Tools/Zintrova.chm";
 }
 
-void TestAbout::helpFilePath() {
+void TestAbout::helpFilePath()
+{
     QFETCH(QString, folder);
     QFETCH(QString, path);
     QCOMPARE(fmAbout::HelpFilePath(folder), path);
 }
 
-void TestAbout::runTrimsAndChoosesFileOrAddress_data() {
+void TestAbout::runTrimsAndChoosesFileOrAddress_data()
+{
     QTest::addColumn<QString>("target");
     QTest::addColumn<QUrl>("url");
     QTest::newRow("web address") << "  https://zintrova.example.org  "
@@ -486,7 +509,8 @@ void TestAbout::runTrimsAndChoosesFileOrAddress_data() {
         << "Zintrova.chm" << QUrl::fromLocalFile(QDir::current().absoluteFilePath("Zintrova.chm"));
 }
 
-void TestAbout::runTrimsAndChoosesFileOrAddress() {
+void TestAbout::runTrimsAndChoosesFileOrAddress()
+{
     QFETCH(QString, target);
     QFETCH(QUrl, url);
     fmAbout::Run(target, 1);

@@ -23,12 +23,13 @@ const QString CRLF = QStringLiteral("\r\n");
 // Records every text the window writes; when refusing, the data never reaches the system
 // clipboard, as when another program holds it.
 class WatchedClipboard : public Clipboard {
-  public:
+public:
     QStringList written;
     bool refuse = false;
 
-  protected:
-    void Write(QMimeData *data) override {
+protected:
+    void Write(QMimeData *data) override
+    {
         written << data->text();
         if (refuse)
             delete data;
@@ -37,7 +38,8 @@ class WatchedClipboard : public Clipboard {
     }
 };
 
-QString SystemText() {
+QString SystemText()
+{
     return QGuiApplication::clipboard()->text();
 }
 
@@ -46,20 +48,23 @@ struct Window {
     fmMain w;
     fmMainProbe p{w};
     WatchedClipboard clip;
-    Window() {
+    Window()
+    {
         p.Clip() = &clip;
         QGuiApplication::clipboard()->setText(Sentinel);
         w.show();
     }
 };
 
-QWidget *Focus() {
+QWidget *Focus()
+{
     return QApplication::focusWidget();
 }
 
 // Runs action once, from the event loop, while the n-th password of the coming batch is on show
 // (the batch lets pending events run after each password).
-void DuringPassword(fmMainProbe &p, int n, std::function<void()> action) {
+void DuringPassword(fmMainProbe &p, int n, std::function<void()> action)
+{
     ChangeLabel *label = p.lbPass();
     auto seen = std::make_shared<int>(0);
     auto conn = std::make_shared<QMetaObject::Connection>();
@@ -70,7 +75,8 @@ void DuringPassword(fmMainProbe &p, int n, std::function<void()> action) {
     });
 }
 
-bool IsPassword(const QString &s, const std::string &pool, int minLen, int maxLen) {
+bool IsPassword(const QString &s, const std::string &pool, int minLen, int maxLen)
+{
     if (s.size() < minLen || s.size() > maxLen) return false;
     for (QChar c : s)
         if (pool.find(char(c.unicode())) == std::string::npos) return false;
@@ -81,7 +87,7 @@ bool IsPassword(const QString &s, const std::string &pool, int minLen, int maxLe
 
 class TestCopy : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void initTestCase() { InstallFontSubstitutes(); }
     void singleCopy();
     void secretMarkReadBack();
@@ -104,7 +110,8 @@ class TestCopy : public QObject {
     void closeBoxStopsTimers();
 };
 
-void TestCopy::singleCopy() {
+void TestCopy::singleCopy()
+{
     Window t;
     auto &p = t.p;
     QVERIFY(QTest::qWaitForWindowActive(&t.w));
@@ -125,7 +132,8 @@ void TestCopy::singleCopy() {
     QVERIFY(p.shCopy()->isVisible());
 }
 
-void TestCopy::secretMarkReadBack() {
+void TestCopy::secretMarkReadBack()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -156,7 +164,8 @@ void TestCopy::secretMarkReadBack() {
 #endif
 }
 
-void TestCopy::batchOfTwo() {
+void TestCopy::batchOfTwo()
+{
     Window t;
     auto &p = t.p;
     QVERIFY(QTest::qWaitForWindowActive(&t.w));
@@ -189,7 +198,8 @@ void TestCopy::batchOfTwo() {
     QCOMPARE(SystemText(), text);
 }
 
-void TestCopy::countdown_data() {
+void TestCopy::countdown_data()
+{
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("step");
     QTest::addColumn<int>("updates");
@@ -205,7 +215,8 @@ void TestCopy::countdown_data() {
     QTest::newRow("999") << 999 << 5 << 200 << 4;
 }
 
-void TestCopy::countdown() {
+void TestCopy::countdown()
+{
     QFETCH(int, count);
     QFETCH(int, step);
     QFETCH(int, updates);
@@ -235,7 +246,8 @@ void TestCopy::countdown() {
     QCOMPARE(p.cmCopy()->text(), QStringLiteral("Done"));
 }
 
-void TestCopy::modesAfterRestore_data() {
+void TestCopy::modesAfterRestore_data()
+{
     QTest::addColumn<QString>("typedDuringDone"); // empty: nothing typed
     QTest::addColumn<int>("mode");
     QTest::newRow("count stays 3") << QString() << int(Mode::Batch);
@@ -243,7 +255,8 @@ void TestCopy::modesAfterRestore_data() {
     QTest::newRow("count set to 12 meanwhile") << "12" << int(Mode::Batch);
 }
 
-void TestCopy::modesAfterRestore() {
+void TestCopy::modesAfterRestore()
+{
     QFETCH(QString, typedDuringDone);
     QFETCH(int, mode);
     Window t;
@@ -273,7 +286,8 @@ void TestCopy::modesAfterRestore() {
     CheckMode(p, Mode::Batch);
 }
 
-void TestCopy::guardedDuringBatchAndDone() {
+void TestCopy::guardedDuringBatchAndDone()
+{
     Window t;
     auto &p = t.p;
     QVERIFY(QTest::qWaitForWindowActive(&t.w));
@@ -328,7 +342,8 @@ void TestCopy::guardedDuringBatchAndDone() {
     QVERIFY(IsPassword(p.lbPass()->Caption(), pool, 6, 8));
 }
 
-void TestCopy::labelChangeArmsCopy_data() {
+void TestCopy::labelChangeArmsCopy_data()
+{
     QTest::addColumn<QString>("count");
     QTest::addColumn<bool>("frame");
     QTest::newRow("1") << "1" << true;
@@ -336,7 +351,8 @@ void TestCopy::labelChangeArmsCopy_data() {
     QTest::newRow("empty") << "" << true;
 }
 
-void TestCopy::labelChangeArmsCopy() {
+void TestCopy::labelChangeArmsCopy()
+{
     QFETCH(QString, count);
     QFETCH(bool, frame);
     Window t;
@@ -349,7 +365,8 @@ void TestCopy::labelChangeArmsCopy() {
     QCOMPARE(p.shCopy()->isVisible(), frame);
 }
 
-void TestCopy::shortcut_data() {
+void TestCopy::shortcut_data()
+{
     QTest::addColumn<QString>("count");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("mods");
@@ -367,7 +384,8 @@ void TestCopy::shortcut_data() {
     QTest::newRow("Ctrl+Insert, -5") << "-5" << int(Qt::Key_Insert) << ctrl << false << false;
 }
 
-void TestCopy::shortcut() {
+void TestCopy::shortcut()
+{
     QFETCH(QString, count);
     QFETCH(int, key);
     QFETCH(int, mods);
@@ -401,7 +419,8 @@ void TestCopy::shortcut() {
     }
 }
 
-void TestCopy::countBelowOneNeverCopies_data() {
+void TestCopy::countBelowOneNeverCopies_data()
+{
     QTest::addColumn<QString>("count");
     QTest::newRow("empty") << "";
     QTest::newRow("0") << "0";
@@ -410,7 +429,8 @@ void TestCopy::countBelowOneNeverCopies_data() {
     QTest::newRow("-99") << "-99";
 }
 
-void TestCopy::countBelowOneNeverCopies() {
+void TestCopy::countBelowOneNeverCopies()
+{
     QFETCH(QString, count);
     Window t;
     auto &p = t.p;
@@ -435,13 +455,15 @@ void TestCopy::countBelowOneNeverCopies() {
     QVERIFY(Focus() != static_cast<QWidget *>(p.cmExit()));
 }
 
-void TestCopy::failedWriteIsNotDone_data() {
+void TestCopy::failedWriteIsNotDone_data()
+{
     QTest::addColumn<QString>("count");
     QTest::newRow("single") << "1";
     QTest::newRow("batch") << "3";
 }
 
-void TestCopy::failedWriteIsNotDone() {
+void TestCopy::failedWriteIsNotDone()
+{
     QFETCH(QString, count);
     const bool single = count == QStringLiteral("1");
     Window t;
@@ -484,7 +506,8 @@ void TestCopy::failedWriteIsNotDone() {
     QVERIFY(SystemText() != Sentinel);
 }
 
-void TestCopy::failedNoticeEndsOnRetry() {
+void TestCopy::failedNoticeEndsOnRetry()
+{
     Window t;
     auto &p = t.p;
     QVERIFY(QTest::qWaitForWindowActive(&t.w));
@@ -512,7 +535,8 @@ void TestCopy::failedNoticeEndsOnRetry() {
     QCOMPARE(p.Busy(), std::int16_t(2));
 }
 
-void TestCopy::closeBoxStopsBatch() {
+void TestCopy::closeBoxStopsBatch()
+{
     Window t;
     auto &p = t.p;
     QVERIFY(QTest::qWaitForWindowActive(&t.w));
@@ -534,7 +558,8 @@ void TestCopy::closeBoxStopsBatch() {
     QCOMPARE(composed, 5);
 }
 
-void TestCopy::closeBoxStopsTimers() {
+void TestCopy::closeBoxStopsTimers()
+{
     Window t;
     auto &p = t.p;
     QVERIFY(QTest::qWaitForWindowActive(&t.w));

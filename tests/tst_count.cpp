@@ -13,16 +13,19 @@ using namespace zintrova;
 
 namespace {
 
-QWidget *Focus() {
+QWidget *Focus()
+{
     return QApplication::focusWidget();
 }
 
 // Keys go where the keyboard sends them: to the control that has the focus.
-void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
     QTest::keyClick(Focus(), key, mods);
 }
 
-QPoint Centre(const QRect &r) {
+QPoint Centre(const QRect &r)
+{
     return r.center();
 }
 
@@ -30,7 +33,7 @@ QPoint Centre(const QRect &r) {
 
 class TestCount : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void initTestCase() { InstallFontSubstitutes(); }
     void modes_data();
     void modes();
@@ -54,7 +57,8 @@ class TestCount : public QObject {
     void spinnerRepeatsWhileHeld();
 };
 
-void TestCount::modes_data() {
+void TestCount::modes_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("mode");
@@ -90,7 +94,8 @@ void TestCount::modes_data() {
                                                 << "-99" << invalid << 1;
 }
 
-void TestCount::modes() {
+void TestCount::modes()
+{
     QFETCH(QString, text);
     QFETCH(QString, shown);
     QFETCH(int, mode);
@@ -113,7 +118,8 @@ void TestCount::modes() {
     }
 }
 
-void TestCount::invalidKeepsWhatItDoesNotName() {
+void TestCount::invalidKeepsWhatItDoesNotName()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -128,7 +134,8 @@ void TestCount::invalidKeepsWhatItDoesNotName() {
     CheckMode(p, Mode::Single);
 }
 
-void TestCount::typingTakesDigitsOnly() {
+void TestCount::typingTakesDigitsOnly()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -159,7 +166,8 @@ void TestCount::typingTakesDigitsOnly() {
     CheckMode(p, Mode::Single);
 }
 
-void TestCount::pasteIsCutToThree_data() {
+void TestCount::pasteIsCutToThree_data()
+{
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("mode");
@@ -175,7 +183,8 @@ void TestCount::pasteIsCutToThree_data() {
                            << "ten" << int(Mode::Invalid);
 }
 
-void TestCount::pasteIsCutToThree() {
+void TestCount::pasteIsCutToThree()
+{
     QFETCH(QString, pasted);
     QFETCH(QString, shown);
     QFETCH(int, mode);
@@ -194,7 +203,8 @@ void TestCount::pasteIsCutToThree() {
     QCOMPARE(p.spNum()->Value(), int(p.CountValue()));
 }
 
-void TestCount::keySteps_data() {
+void TestCount::keySteps_data()
+{
     QTest::addColumn<QString>("start");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("mods");
@@ -221,7 +231,8 @@ void TestCount::keySteps_data() {
     QTest::newRow("negative Down") << "-5" << int(Qt::Key_Down) << none << "1";
 }
 
-void TestCount::keySteps() {
+void TestCount::keySteps()
+{
     QFETCH(QString, start);
     QFETCH(int, key);
     QFETCH(int, mods);
@@ -244,7 +255,8 @@ void TestCount::keySteps() {
         QCOMPARE(p.txNum()->cursorPosition(), int(expected.size()));
 }
 
-void TestCount::digitElsewhereBecomesCount_data() {
+void TestCount::digitElsewhereBecomesCount_data()
+{
     QTest::addColumn<int>("control"); // 0 slider, 1 check box, 2 Exit, 3 the spinner
     QTest::newRow("slider") << 0;
     QTest::newRow("check box") << 1;
@@ -252,7 +264,8 @@ void TestCount::digitElsewhereBecomesCount_data() {
     QTest::newRow("spinner") << 3;
 }
 
-void TestCount::digitElsewhereBecomesCount() {
+void TestCount::digitElsewhereBecomesCount()
+{
     QFETCH(int, control);
     fmMain w;
     fmMainProbe p{w};
@@ -276,7 +289,8 @@ void TestCount::digitElsewhereBecomesCount() {
     QCOMPARE(p.txNum()->text(), QStringLiteral("72"));
 }
 
-void TestCount::leavingInvalidBoxPutsOneBack_data() {
+void TestCount::leavingInvalidBoxPutsOneBack_data()
+{
     QTest::addColumn<QString>("text");
     QTest::newRow("empty") << "";
     QTest::newRow("0") << "0";
@@ -284,7 +298,8 @@ void TestCount::leavingInvalidBoxPutsOneBack_data() {
     QTest::newRow("negative") << "-5";
 }
 
-void TestCount::leavingInvalidBoxPutsOneBack() {
+void TestCount::leavingInvalidBoxPutsOneBack()
+{
     QFETCH(QString, text);
     fmMain w;
     fmMainProbe p{w};
@@ -309,7 +324,8 @@ void TestCount::leavingInvalidBoxPutsOneBack() {
     QCOMPARE(p.txNum()->text(), QStringLiteral("12"));
 }
 
-void TestCount::closedWindowLeavesBoxAlone() {
+void TestCount::closedWindowLeavesBoxAlone()
+{
     // Closing the window takes the focus from the box too, but a closed window is not touched.
     fmMain w;
     fmMainProbe p{w};
@@ -323,7 +339,8 @@ void TestCount::closedWindowLeavesBoxAlone() {
     QCOMPARE(p.txNum()->text(), QString());
 }
 
-void TestCount::doubleClickSetsOneUnlessBusy() {
+void TestCount::doubleClickSetsOneUnlessBusy()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -339,7 +356,8 @@ void TestCount::doubleClickSetsOneUnlessBusy() {
     CheckMode(p, Mode::Single);
 }
 
-void TestCount::spinnerArrows_data() {
+void TestCount::spinnerArrows_data()
+{
     QTest::addColumn<QString>("start");
     QTest::addColumn<bool>("up");
     QTest::addColumn<QString>("expected");
@@ -352,7 +370,8 @@ void TestCount::spinnerArrows_data() {
     QTest::newRow("up from 007") << "007" << true << "8" << 1;
 }
 
-void TestCount::spinnerArrows() {
+void TestCount::spinnerArrows()
+{
     QFETCH(QString, start);
     QFETCH(bool, up);
     QFETCH(QString, expected);
@@ -385,7 +404,8 @@ void TestCount::spinnerArrows() {
     QCOMPARE(p.spNum()->Value(), qMax(1, expected.toInt()));
 }
 
-void TestCount::spinnerKeysKeepFocus() {
+void TestCount::spinnerKeysKeepFocus()
+{
     // Tabbed onto the spinner, the arrow keys step it. Muting the spinner while the box follows
     // must not push the focus away from it.
     fmMain w;
@@ -405,7 +425,8 @@ void TestCount::spinnerKeysKeepFocus() {
     QCOMPARE(Focus(), static_cast<QWidget *>(p.spNum()));
 }
 
-void TestCount::muteSwitch() {
+void TestCount::muteSwitch()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -426,7 +447,8 @@ void TestCount::muteSwitch() {
     QCOMPARE(p.CountValue(), std::int16_t(5));
 }
 
-void TestCount::autoRepeat() {
+void TestCount::autoRepeat()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -486,7 +508,8 @@ void TestCount::autoRepeat() {
     QVERIFY(!p.tmSpin()->Enabled());
 }
 
-void TestCount::spinnerRepeatsWhileHeld() {
+void TestCount::spinnerRepeatsWhileHeld()
+{
     // The spinner on its own, in real time: it steps on the press, keeps stepping while the
     // arrow is held, pauses while the pointer is off the arrow, and stops on release.
     UpDown sp;

@@ -17,13 +17,15 @@ struct Engine {
     SimilarTable Similar;
     std::string Exclude, Pool;
     Engine() { InitSets(BaseSet, Similar); }
-    void Build(int filter, int lower, int upper, int digits) {
+    void Build(int filter, int lower, int upper, int digits)
+    {
         BuildPool(BaseSet, Similar, filter, {0, lower, upper, digits}, Exclude, UseSet, Pool);
     }
 };
 
 // A draw that selects index i of n (the middle of its bucket).
-float Slot(int i, int n) {
+float Slot(int i, int n)
+{
     return (static_cast<float>(i) + 0.5f) / static_cast<float>(n);
 }
 
@@ -34,7 +36,7 @@ const char *Upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 class TestEngine : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void poolTables_data();
     void poolTables();
     void greyedBoxCountsAsOn();
@@ -51,7 +53,8 @@ class TestEngine : public QObject {
     void numberReading();
 };
 
-void TestEngine::poolTables_data() {
+void TestEngine::poolTables_data()
+{
     QTest::addColumn<int>("filter");
     QTest::addColumn<int>("lower");
     QTest::addColumn<int>("upper");
@@ -71,7 +74,8 @@ void TestEngine::poolTables_data() {
     QTest::newRow("none") << 1 << 0 << 0 << 0 << QString();
 }
 
-void TestEngine::poolTables() {
+void TestEngine::poolTables()
+{
     QFETCH(int, filter);
     QFETCH(int, lower);
     QFETCH(int, upper);
@@ -86,7 +90,8 @@ void TestEngine::poolTables() {
     QCOMPARE(e.UseSet[3].empty(), digits == 0);
 }
 
-void TestEngine::greyedBoxCountsAsOn() {
+void TestEngine::greyedBoxCountsAsOn()
+{
     Engine on, grey;
     on.Build(1, 1, 1, 1);
     grey.Build(1, 2, 1, 2);
@@ -95,7 +100,8 @@ void TestEngine::greyedBoxCountsAsOn() {
     QCOMPARE(grey.Pool.size(), std::size_t(55));
 }
 
-void TestEngine::composerExactPositions() {
+void TestEngine::composerExactPositions()
+{
     // Length 3, all sets on, filter off: one character of each set. Draws: length, then per
     // character a pick and a place.
     Engine e;
@@ -110,7 +116,8 @@ void TestEngine::composerExactPositions() {
     QCOMPARE(r.Count(), std::size_t(7));
 }
 
-void TestEngine::insertionNeverAppends() {
+void TestEngine::insertionNeverAppends()
+{
     // ab + x: p = 1 gives xab, p = 2 gives axb; the largest possible draw still never gives abx.
     Engine e;
     e.Build(0, 1, 0, 0);
@@ -125,7 +132,8 @@ void TestEngine::insertionNeverAppends() {
     QCOMPARE(ComposePassword(3, 3, e.UseSet, e.Pool, last, m), std::string("axb"));
 }
 
-void TestEngine::lengthAndMinPerSet_data() {
+void TestEngine::lengthAndMinPerSet_data()
+{
     QTest::addColumn<int>("length");
     QTest::addColumn<int>("minPerSet");
     for (auto [L, m] : {std::pair{3, 1},
@@ -141,7 +149,8 @@ void TestEngine::lengthAndMinPerSet_data() {
         QTest::addRow("L=%d", L) << L << m;
 }
 
-void TestEngine::lengthAndMinPerSet() {
+void TestEngine::lengthAndMinPerSet()
+{
     QFETCH(int, length);
     QFETCH(int, minPerSet);
     Engine e;
@@ -159,7 +168,8 @@ void TestEngine::lengthAndMinPerSet() {
     }
 }
 
-void TestEngine::lengthClampingAndCrossedRange() {
+void TestEngine::lengthClampingAndCrossedRange()
+{
     Engine e;
     e.Build(1, 1, 1, 1);
     std::int16_t m = 0;
@@ -176,7 +186,8 @@ void TestEngine::lengthClampingAndCrossedRange() {
     QCOMPARE(ComposePassword(6, 8, e.UseSet, e.Pool, high, m).size(), std::size_t(8));
 }
 
-void TestEngine::emptyPoolLeavesMinPerSet() {
+void TestEngine::emptyPoolLeavesMinPerSet()
+{
     Engine e;
     e.Build(1, 0, 0, 0);
     ScriptedRandom r({0.5f});
@@ -186,7 +197,8 @@ void TestEngine::emptyPoolLeavesMinPerSet() {
     QCOMPARE(r.Count(), std::size_t(0));
 }
 
-void TestEngine::largestDrawPicksLastCharacter() {
+void TestEngine::largestDrawPicksLastCharacter()
+{
     // The largest value the source can produce must still index inside the set.
     const float top = UnitFromBits(0xFFFFFFFFu);
     QVERIFY(top < 1.0f);
@@ -197,7 +209,8 @@ void TestEngine::largestDrawPicksLastCharacter() {
     QCOMPARE(ComposePassword(3, 3, e.UseSet, e.Pool, r, m), std::string("999"));
 }
 
-void TestEngine::propertiesOverManyPasswords() {
+void TestEngine::propertiesOverManyPasswords()
+{
     // With the system source: lengths within range, pool characters only, the share of every
     // set, and the last character from the first set that is on.
     struct Case {
@@ -226,7 +239,8 @@ void TestEngine::propertiesOverManyPasswords() {
     }
 }
 
-void TestEngine::systemSourceStaysBelowOne() {
+void TestEngine::systemSourceStaysBelowOne()
+{
     QCOMPARE(UnitFromBits(0), 0.0f);
     QCOMPARE(UnitFromBits(0xFFFFFFFFu), 1.0f - 1.0f / 16777216.0f);
     SystemRandom r;
@@ -239,7 +253,8 @@ void TestEngine::systemSourceStaysBelowOne() {
     QVERIFY(seen.size() > 9900); // a stuck or repeating source would collapse this
 }
 
-void TestEngine::numberReading_data() {
+void TestEngine::numberReading_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("value");
     QTest::newRow("empty") << "" << 0;
@@ -255,7 +270,8 @@ void TestEngine::numberReading_data() {
     QTest::newRow("saturates low") << "-99999" << -32768;
 }
 
-void TestEngine::numberReading() {
+void TestEngine::numberReading()
+{
     QFETCH(QString, text);
     QFETCH(int, value);
     QCOMPARE(int(ReadInt16(text.toStdString())), value);

@@ -14,14 +14,16 @@ using namespace zintrova;
 
 namespace {
 
-bool FitsPool(const QString &password, const std::string &pool) {
+bool FitsPool(const QString &password, const std::string &pool)
+{
     for (QChar c : password)
         if (pool.find(char(c.unicode())) == std::string::npos) return false;
     return true;
 }
 
 // The characters of the password that belong to base set k (1 lower, 2 upper, 3 digits).
-int CountOf(const QString &p, int k) {
+int CountOf(const QString &p, int k)
+{
     int n = 0;
     for (QChar c : p)
         n += (k == 1 && c.isLower()) || (k == 2 && c.isUpper()) || (k == 3 && c.isDigit());
@@ -32,7 +34,7 @@ int CountOf(const QString &p, int k) {
 
 class TestMainWindow : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void initTestCase() { InstallFontSubstitutes(); }
     void startUpState();
     void generateReusesPoolAndRespectsBusy();
@@ -50,7 +52,8 @@ class TestMainWindow : public QObject {
     void captionsFitTheirRectangles();
 };
 
-void TestMainWindow::startUpState() {
+void TestMainWindow::startUpState()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -72,7 +75,8 @@ void TestMainWindow::startUpState() {
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(p.sldLen(0)));
 }
 
-void TestMainWindow::generateReusesPoolAndRespectsBusy() {
+void TestMainWindow::generateReusesPoolAndRespectsBusy()
+{
     fmMain w;
     fmMainProbe p{w};
     // Changing a box while busy leaves the pool stale-free, so Generate shows that the pool is
@@ -93,7 +97,8 @@ void TestMainWindow::generateReusesPoolAndRespectsBusy() {
     QCOMPARE(p.Busy(), std::int16_t(2));
 }
 
-void TestMainWindow::setBoxesRebuildPool() {
+void TestMainWindow::setBoxesRebuildPool()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -109,7 +114,8 @@ void TestMainWindow::setBoxesRebuildPool() {
     QCOMPARE(p.Busy(), std::int16_t(0));
 }
 
-void TestMainWindow::lastSetTurnsLowerCaseBackOn() {
+void TestMainWindow::lastSetTurnsLowerCaseBackOn()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -123,7 +129,8 @@ void TestMainWindow::lastSetTurnsLowerCaseBackOn() {
     QCOMPARE(CountOf(p.lbPass()->Caption(), 1), int(p.lbPass()->Caption().size()));
 }
 
-void TestMainWindow::clicksWhileBusyChangeOnlyTheBox() {
+void TestMainWindow::clicksWhileBusyChangeOnlyTheBox()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -138,7 +145,8 @@ void TestMainWindow::clicksWhileBusyChangeOnlyTheBox() {
     QCOMPARE(p.lbPass()->Caption(), shown);
 }
 
-void TestMainWindow::escapeTwiceEndsProgram() {
+void TestMainWindow::escapeTwiceEndsProgram()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -150,7 +158,8 @@ void TestMainWindow::escapeTwiceEndsProgram() {
     QVERIFY(!w.isVisible());
 }
 
-void TestMainWindow::escapeLetterEscapeKeepsRunning() {
+void TestMainWindow::escapeLetterEscapeKeepsRunning()
+{
     fmMain w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -164,7 +173,8 @@ void TestMainWindow::escapeLetterEscapeKeepsRunning() {
     QVERIFY(w.isVisible());
 }
 
-void TestMainWindow::exitWhileBusyDoesNothing() {
+void TestMainWindow::exitWhileBusyDoesNothing()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -180,7 +190,8 @@ void TestMainWindow::exitWhileBusyDoesNothing() {
     QVERIFY(!w.isVisible());
 }
 
-void TestMainWindow::enterPressesGenerate() {
+void TestMainWindow::enterPressesGenerate()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -200,7 +211,8 @@ void TestMainWindow::enterPressesGenerate() {
     QCOMPARE(copy.count(), 1);
 }
 
-void TestMainWindow::digitElsewhereMovesFocusToCount() {
+void TestMainWindow::digitElsewhereMovesFocusToCount()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();
@@ -212,7 +224,8 @@ void TestMainWindow::digitElsewhereMovesFocusToCount() {
     QCOMPARE(p.sldLen(1)->value(), 8); // the slider itself ignores the digit
 }
 
-void TestMainWindow::contrastRule_data() {
+void TestMainWindow::contrastRule_data()
+{
     QTest::addColumn<QRgb>("face");
     QTest::addColumn<QRgb>("text");
     QTest::addColumn<int>("expected"); // -1: unchanged
@@ -222,7 +235,8 @@ void TestMainWindow::contrastRule_data() {
     QTest::newRow("brightness is the largest component") << qRgb(250, 0, 0) << qRgb(0, 0, 255) << 0;
 }
 
-void TestMainWindow::contrastRule() {
+void TestMainWindow::contrastRule()
+{
     QFETCH(QRgb, face);
     QFETCH(QRgb, text);
     QFETCH(int, expected);
@@ -243,7 +257,8 @@ void TestMainWindow::contrastRule() {
              expected >= 0 ? QRgb(expected) : before & 0xFFFFFF);
 }
 
-void TestMainWindow::geometryInTwips() {
+void TestMainWindow::geometryInTwips()
+{
     fmMain w;
     fmMainProbe p{w};
     QCOMPARE(p.sldLen(0)->geometry(), TwipsRect(660, 990, 7500, 300));
@@ -259,7 +274,8 @@ void TestMainWindow::geometryInTwips() {
         QCOMPARE(p.lnTick(i)->x() - p.lnTick(i - 1)->x(), 130);
 }
 
-void TestMainWindow::captionsFitTheirRectangles() {
+void TestMainWindow::captionsFitTheirRectangles()
+{
     fmMain w;
     fmMainProbe p{w};
     w.show();

@@ -27,7 +27,8 @@ constexpr NamedField AllFields[] = {
     {"minimum", LenField(0)}, {"maximum", LenField(1)}, {"count", CountField}};
 
 Record Rec(int left, int top, std::array<std::int16_t, 3> sets, int filter, int len0, int len1,
-           int count) {
+           int count)
+{
     return {left, top, sets, std::int16_t(filter), {len0, len1}, std::int16_t(count)};
 }
 
@@ -35,7 +36,7 @@ Record Rec(int left, int top, std::array<std::int16_t, 3> sets, int filter, int 
 
 class TestSettings : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void readField_data();
     void readField();
     void shortRecords_data();
@@ -55,7 +56,8 @@ class TestSettings : public QObject {
 };
 
 // Every field read from a record whose earlier columns hold 5s, so a column off by one shows.
-void TestSettings::readField_data() {
+void TestSettings::readField_data()
+{
     QTest::addColumn<QByteArray>("record");
     QTest::addColumn<int>("column");
     QTest::addColumn<int>("width");
@@ -84,7 +86,8 @@ void TestSettings::readField_data() {
     QTest::newRow("whole example, count") << QByteArray(Example) << 19 << 3 << 25.0;
 }
 
-void TestSettings::readField() {
+void TestSettings::readField()
+{
     QFETCH(QByteArray, record);
     QFETCH(int, column);
     QFETCH(int, width);
@@ -96,7 +99,8 @@ void TestSettings::readField() {
 
 // The example record cut after every length: the missing fields read as 0, a cut field reads
 // the digits it still has.
-void TestSettings::shortRecords_data() {
+void TestSettings::shortRecords_data()
+{
     QTest::addColumn<int>("length");
     QTest::addColumn<Record>("expected");
     const std::array<Record, 22> byLength = {
@@ -115,13 +119,15 @@ void TestSettings::shortRecords_data() {
         QTest::addRow("length %d", n) << n << byLength[std::size_t(n)];
 }
 
-void TestSettings::shortRecords() {
+void TestSettings::shortRecords()
+{
     QFETCH(int, length);
     QFETCH(Record, expected);
     QCOMPARE(DecodeRecord(std::string_view(Example, std::size_t(length))), expected);
 }
 
-void TestSettings::decode_data() {
+void TestSettings::decode_data()
+{
     QTest::addColumn<QByteArray>("record");
     QTest::addColumn<Record>("expected");
     QTest::newRow("distinct digits")
@@ -130,13 +136,15 @@ void TestSettings::decode_data() {
                            << Rec(-9999, 15, {0, 1, 0}, 1, -9, -9, -99);
 }
 
-void TestSettings::decode() {
+void TestSettings::decode()
+{
     QFETCH(QByteArray, record);
     QFETCH(Record, expected);
     QCOMPARE(DecodeRecord(record.toStdString()), expected);
 }
 
-void TestSettings::formatNumber_data() {
+void TestSettings::formatNumber_data()
+{
     QTest::addColumn<qint64>("value");
     QTest::addColumn<int>("digits");
     QTest::addColumn<QByteArray>("text");
@@ -149,14 +157,16 @@ void TestSettings::formatNumber_data() {
         << std::numeric_limits<qint64>::min() << 3 << QByteArray("-9223372036854775808");
 }
 
-void TestSettings::formatNumber() {
+void TestSettings::formatNumber()
+{
     QFETCH(qint64, value);
     QFETCH(int, digits);
     QFETCH(QByteArray, text);
     QCOMPARE(QByteArray::fromStdString(FormatNumber(value, digits)), text);
 }
 
-void TestSettings::encodeIsAlwaysTwentyOneDigits_data() {
+void TestSettings::encodeIsAlwaysTwentyOneDigits_data()
+{
     QTest::addColumn<Record>("values");
     QTest::addColumn<QByteArray>("line");
     QTest::newRow("example") << Rec(1500, 1200, {1, 1, 1}, 1, 6, 8, 25) << QByteArray(Example);
@@ -172,7 +182,8 @@ void TestSettings::encodeIsAlwaysTwentyOneDigits_data() {
         << Rec(30, 45, {0, 1, 0}, 0, 40, 6, -7) << QByteArray("000300004501004006000");
 }
 
-void TestSettings::encodeIsAlwaysTwentyOneDigits() {
+void TestSettings::encodeIsAlwaysTwentyOneDigits()
+{
     QFETCH(Record, values);
     QFETCH(QByteArray, line);
     const std::string written = EncodeRecord(values);
@@ -183,7 +194,8 @@ void TestSettings::encodeIsAlwaysTwentyOneDigits() {
     if (QByteArray(QTest::currentDataTag()) == "example") QCOMPARE(back, values);
 }
 
-void TestSettings::recordText_data() {
+void TestSettings::recordText_data()
+{
     QTest::addColumn<QByteArray>("head");
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("empty file") << QByteArray() << QByteArray("-");
@@ -197,13 +209,15 @@ void TestSettings::recordText_data() {
     QTest::newRow("binary") << QByteArray("\x01\0\xff,", 4) << QByteArray("\x01\0\xff", 3);
 }
 
-void TestSettings::recordText() {
+void TestSettings::recordText()
+{
     QFETCH(QByteArray, head);
     QFETCH(QByteArray, text);
     QCOMPARE(QByteArray::fromStdString(RecordText(head.toStdString())), text);
 }
 
-void TestSettings::whatTheControlsReceive() {
+void TestSettings::whatTheControlsReceive()
+{
     QVERIFY(!ToApply("-"));
     QVERIFY(ToApply("-0")); // only the exact sentinel means "no settings"
 
@@ -230,7 +244,8 @@ void TestSettings::whatTheControlsReceive() {
     QCOMPARE(a->Count, std::int16_t(0));                   // -99
 }
 
-void TestSettings::iniPath_data() {
+void TestSettings::iniPath_data()
+{
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("path");
     QTest::newRow("folder") << "/opt/zintrova"
@@ -245,13 +260,15 @@ void TestSettings::iniPath_data() {
                                        << "C:/Tools/Zintrova.ini";
 }
 
-void TestSettings::iniPath() {
+void TestSettings::iniPath()
+{
     QFETCH(QString, folder);
     QFETCH(QString, path);
     QCOMPARE(IniPath(folder), path);
 }
 
-void TestSettings::readRecordFile() {
+void TestSettings::readRecordFile()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("Zintrova.ini");
     QCOMPARE(ReadRecordFile(path), std::string("-"));       // missing

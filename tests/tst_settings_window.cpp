@@ -22,24 +22,28 @@ using namespace zintrova;
 
 namespace {
 
-QByteArray ReadAll(const QString &path) {
+QByteArray ReadAll(const QString &path)
+{
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void WriteAll(const QString &path, const QByteArray &bytes) {
+void WriteAll(const QString &path, const QByteArray &bytes)
+{
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
-bool IsRecordLine(const QByteArray &content) {
+bool IsRecordLine(const QByteArray &content)
+{
     static const QRegularExpression line(QStringLiteral("^[0-9]{21}\r\n$"));
     return line.match(QString::fromLatin1(content)).hasMatch();
 }
 
 // The set and filter boxes as four digits, "1111" at design.
-QString Boxes(fmMainProbe &p) {
+QString Boxes(fmMainProbe &p)
+{
     QString s;
     for (auto *box : {p.cbSet(1), p.cbSet(2), p.cbSet(3), p.cbFilter()})
         s += QString::number(box->Value());
@@ -50,32 +54,35 @@ QString Boxes(fmMainProbe &p) {
 // effective user, as access() checks the real one; the saved user stays root to come back), so
 // that a folder's or a file's permissions count as they do for a user.
 class AsUnprivilegedUser {
-  public:
+public:
     AsUnprivilegedUser() : active_(geteuid() == 0 && setresuid(65534, 65534, 0) == 0) {}
-    ~AsUnprivilegedUser() {
+    ~AsUnprivilegedUser()
+    {
         if (active_) QVERIFY(setresuid(0, 0, 0) == 0);
     }
 
-  private:
+private:
     bool active_;
 };
 
 // A full disk, as far as this process can tell: no file may grow beyond a few bytes.
 class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
         getrlimit(RLIMIT_FSIZE, &old_);
         rlimit low = old_;
         low.rlim_cur = bytes;
         std::signal(SIGXFSZ, SIG_IGN); // a failing write, not the end of the process
         setrlimit(RLIMIT_FSIZE, &low);
     }
-    ~FileSizeLimit() {
+    ~FileSizeLimit()
+    {
         setrlimit(RLIMIT_FSIZE, &old_);
         std::signal(SIGXFSZ, SIG_DFL);
     }
 
-  private:
+private:
     rlimit old_{};
 };
 
@@ -83,7 +90,7 @@ class FileSizeLimit {
 
 class TestSettingsWindow : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void initTestCase() { InstallFontSubstitutes(); }
     void init();
     void firstRunWritesDesignValues();
@@ -101,19 +108,21 @@ class TestSettingsWindow : public QObject {
     void startOnX11_data();
     void startOnX11();
 
-  private:
+private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString path_;
 };
 
-void TestSettingsWindow::init() {
+void TestSettingsWindow::init()
+{
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     settings::SetSettingsFolder(dir_->path());
     path_ = dir_->filePath(QStringLiteral("Zintrova.ini"));
 }
 
-void TestSettingsWindow::firstRunWritesDesignValues() {
+void TestSettingsWindow::firstRunWritesDesignValues()
+{
     fmMain w;
     fmMainProbe p{w};
     QCOMPARE(p.IniFile(), path_);
@@ -129,7 +138,8 @@ void TestSettingsWindow::firstRunWritesDesignValues() {
     QCOMPARE(content.mid(10), QByteArray("11110608001\r\n"));
 }
 
-void TestSettingsWindow::restartRestoresChoices() {
+void TestSettingsWindow::restartRestoresChoices()
+{
     {
         fmMain w;
         fmMainProbe p{w};
@@ -159,7 +169,8 @@ void TestSettingsWindow::restartRestoresChoices() {
 }
 
 // A file as found at start-up: what the window shows, and columns 11-21 written at exit.
-void TestSettingsWindow::fileValues_data() {
+void TestSettingsWindow::fileValues_data()
+{
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QPoint>("pos"); // (-1, -1): the window is not moved
     QTest::addColumn<QString>("boxes");
@@ -203,7 +214,8 @@ void TestSettingsWindow::fileValues_data() {
         << true << QByteArray("11114040777");
 }
 
-void TestSettingsWindow::fileValues() {
+void TestSettingsWindow::fileValues()
+{
     QFETCH(QByteArray, content);
     QFETCH(QPoint, pos);
     QFETCH(QString, boxes);
@@ -238,7 +250,8 @@ void TestSettingsWindow::fileValues() {
                                      .toLatin1());
 }
 
-void TestSettingsWindow::randomFilesGiveSaneValues() {
+void TestSettingsWindow::randomFilesGiveSaneValues()
+{
     QRandomGenerator random(20240607);
     for (int run = 0; run < 40; ++run) {
         QByteArray bytes(run == 0 ? 10 * 1024 * 1024 : random.bounded(64), Qt::Uninitialized);
@@ -262,14 +275,16 @@ void TestSettingsWindow::randomFilesGiveSaneValues() {
 }
 
 // A window partly beyond the screen's left or top edge, or far away, still writes 21 digits.
-void TestSettingsWindow::positionHeldToFiveColumns_data() {
+void TestSettingsWindow::positionHeldToFiveColumns_data()
+{
     QTest::addColumn<QPoint>("pos");
     QTest::addColumn<QByteArray>("columns");
     QTest::newRow("beyond the left and top edges") << QPoint(-50, -1) << QByteArray("0000000000");
     QTest::newRow("beyond 99999 twips") << QPoint(7000, 6666) << QByteArray("9999999990");
 }
 
-void TestSettingsWindow::positionHeldToFiveColumns() {
+void TestSettingsWindow::positionHeldToFiveColumns()
+{
     QFETCH(QPoint, pos);
     QFETCH(QByteArray, columns);
     fmMain w;
@@ -279,7 +294,8 @@ void TestSettingsWindow::positionHeldToFiveColumns() {
     QCOMPARE(ReadAll(path_), columns + "11110608001\r\n");
 }
 
-void TestSettingsWindow::readOnlyFileOverwritten() {
+void TestSettingsWindow::readOnlyFileOverwritten()
+{
     WriteAll(path_, "015000120011110608025\r\n");
     // The user's own file in the user's own folder (root would write it anyway).
     if (geteuid() == 0) QCOMPARE(chown(qPrintable(path_), 65534, 0), 0);
@@ -296,7 +312,8 @@ void TestSettingsWindow::readOnlyFileOverwritten() {
     QVERIFY(QFile::permissions(path_) & QFile::WriteOwner);
 }
 
-void TestSettingsWindow::failedWriteKeepsOldFile_data() {
+void TestSettingsWindow::failedWriteKeepsOldFile_data()
+{
     QTest::addColumn<QString>("cause");
     QTest::addColumn<bool>("saved");
     QTest::newRow("folder and file read-only") << "read-only" << false;
@@ -305,7 +322,8 @@ void TestSettingsWindow::failedWriteKeepsOldFile_data() {
     QTest::newRow("disk full") << "full" << false;
 }
 
-void TestSettingsWindow::failedWriteKeepsOldFile() {
+void TestSettingsWindow::failedWriteKeepsOldFile()
+{
     QFETCH(QString, cause);
     QFETCH(bool, saved);
     // A user's own read-only file is made writable and then written in place; a file that
@@ -342,14 +360,16 @@ void TestSettingsWindow::failedWriteKeepsOldFile() {
              QStringList{QStringLiteral("Zintrova.ini")});
 }
 
-void TestSettingsWindow::sessionEndSaves_data() {
+void TestSettingsWindow::sessionEndSaves_data()
+{
     QTest::addColumn<int>("signal");
     QTest::newRow("SIGTERM") << SIGTERM;
     QTest::newRow("SIGINT") << SIGINT;
     QTest::newRow("SIGHUP") << SIGHUP;
 }
 
-void TestSettingsWindow::sessionEndSaves() {
+void TestSettingsWindow::sessionEndSaves()
+{
     QFETCH(int, signal);
     struct sigaction before {};
     sigaction(signal, nullptr, &before);
@@ -373,7 +393,8 @@ void TestSettingsWindow::sessionEndSaves() {
              reinterpret_cast<void *>(before.sa_handler));
 }
 
-void TestSettingsWindow::startOnX11_data() {
+void TestSettingsWindow::startOnX11_data()
+{
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QString>("wayland");
     QTest::addColumn<QString>("session");
@@ -406,7 +427,8 @@ void TestSettingsWindow::startOnX11_data() {
                                  << ":0" << false << false;
 }
 
-void TestSettingsWindow::startOnX11() {
+void TestSettingsWindow::startOnX11()
+{
     QFETCH(QString, platform);
     QFETCH(QString, wayland);
     QFETCH(QString, session);

@@ -21,19 +21,21 @@ namespace {
 // Draws that never repeat a pattern soon, so that consecutive passwords always differ and every
 // composed password shows as a change of the password label.
 class WeylRandom final : public RandomSource {
-  public:
-    float Next() override {
+public:
+    float Next() override
+    {
         x_ = std::fmod(x_ + 0.6180339887498949, 1.0);
         return static_cast<float>(std::floor(x_ * 16777216.0) / 16777216.0);
     }
 
-  private:
+private:
     double x_ = 0.1;
 };
 
 // Where a press puts value n: the column the mouse rule maps to n, from the slider's left edge.
 // The rule centres n at 195n - 465 twips on the minimum slider and 195n - 1050 on the maximum.
-int Column(int index, int n) {
+int Column(int index, int n)
+{
     return (195 * n - (index == 0 ? 465 : 1050)) / TwipsPerPixel;
 }
 
@@ -41,12 +43,14 @@ enum class Input { Mouse, Arrows, Pages };
 
 // One window, with the moves a user makes on its sliders.
 class Session {
-  public:
-    Session() {
+public:
+    Session()
+    {
         p.Random() = &random;
         w.show();
     }
-    bool Ready() {
+    bool Ready()
+    {
         if (!QTest::qWaitForWindowActive(&w)) return false;
         QCoreApplication::processEvents(); // the first slider's GotFocus
         return QApplication::focusWidget() == p.sldLen(0);
@@ -55,14 +59,16 @@ class Session {
     QPoint At(int index, int n) { return {Column(index, n), p.sldLen(index)->height() / 2}; }
 
     // A click at the place of value n (press and release), and the focus handling that follows.
-    void Click(int index, int n) {
+    void Click(int index, int n)
+    {
         QTest::mousePress(p.sldLen(index), Qt::LeftButton, {}, At(index, n));
         QTest::mouseRelease(p.sldLen(index), Qt::LeftButton, {}, At(index, n));
         QCoreApplication::processEvents();
     }
 
     // Sets the range with two clicks, then gives the focus to a slider by a click on its thumb.
-    void SetRange(int min, int max, int focus) {
+    void SetRange(int min, int max, int focus)
+    {
         Click(1, max);
         Click(0, min);
         Click(focus, p.sldLen(focus)->Value());
@@ -70,7 +76,8 @@ class Session {
 
     // Moves by the user. Input decides what a step is: the pointer moved by one value with the
     // button down, or a key going down (the first) or repeating (while it is held).
-    void Begin(Input in, int index) {
+    void Begin(Input in, int index)
+    {
         input_ = in;
         index_ = index;
         if (in == Input::Mouse) {
@@ -78,7 +85,8 @@ class Session {
             QTest::mousePress(p.sldLen(index), Qt::LeftButton, {}, At(index, pointer_));
         }
     }
-    void Step(int direction) {
+    void Step(int direction)
+    {
         if (input_ == Input::Mouse) {
             pointer_ += direction;
             QTest::mouseMove(p.sldLen(index_), At(index_, pointer_));
@@ -96,26 +104,30 @@ class Session {
             held_ = k;
         }
     }
-    void End() {
+    void End()
+    {
         if (input_ == Input::Mouse)
             QTest::mouseRelease(p.sldLen(index_), Qt::LeftButton, {}, At(index_, pointer_));
         else if (held_)
             QTest::keyRelease(QApplication::focusWidget(), held_);
         held_ = Qt::Key(0);
     }
-    void Stroke(Input in, int index, int direction) {
+    void Stroke(Input in, int index, int direction)
+    {
         Begin(in, index);
         Step(direction);
         End();
     }
 
     // A key pressed on the focused control and released on the control that then has the focus.
-    void Key(Qt::Key k) {
+    void Key(Qt::Key k)
+    {
         QTest::keyPress(QApplication::focusWidget(), k);
         QTest::keyRelease(QApplication::focusWidget(), k);
     }
 
-    void Wheel(int index, int notches) {
+    void Wheel(int index, int notches)
+    {
         TrackSlider *s = p.sldLen(index);
         const QPointF at(s->width() / 2, s->height() / 2);
         QWheelEvent e(at, s->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
@@ -123,7 +135,8 @@ class Session {
         QApplication::sendEvent(s, &e);
     }
 
-    QString Range() {
+    QString Range()
+    {
         return QStringLiteral("%1 - %2").arg(p.sldLen(0)->Value()).arg(p.sldLen(1)->Value());
     }
 
@@ -131,7 +144,7 @@ class Session {
     fmMainProbe p{w};
     WeylRandom random;
 
-  private:
+private:
     Input input_ = Input::Mouse;
     int index_ = 0;
     int pointer_ = 0;
@@ -152,7 +165,7 @@ Q_DECLARE_METATYPE(Input)
 
 class TestSliders : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void initTestCase() { InstallFontSubstitutes(); }
     void softStopThenPush_data();
     void softStopThenPush();
@@ -174,7 +187,8 @@ class TestSliders : public QObject {
 
 // The soft stop and the push, for each thumb moved towards the other, by mouse, arrow keys and
 // page keys. The other thumb stands at t; the moving one starts two steps away.
-void TestSliders::softStopThenPush_data() {
+void TestSliders::softStopThenPush_data()
+{
     QTest::addColumn<int>("index"); // the slider moved
     QTest::addColumn<Input>("input");
     QTest::addColumn<int>("t");
@@ -186,7 +200,8 @@ void TestSliders::softStopThenPush_data() {
     QTest::newRow("maximum, page keys") << 1 << Input::Pages << 20;
 }
 
-void TestSliders::softStopThenPush() {
+void TestSliders::softStopThenPush()
+{
     QFETCH(int, index);
     QFETCH(Input, input);
     QFETCH(int, t);
@@ -245,7 +260,8 @@ void TestSliders::softStopThenPush() {
 
 // Every line of the PushState table, each from a state reached by real events (or, where only
 // a forced start state can show the line alone, from that state set directly).
-void TestSliders::pushStateTransitions_data() {
+void TestSliders::pushStateTransitions_data()
+{
     QTest::addColumn<int>("row");
     QTest::newRow("any -> 0: GotFocus (Down key) from 1") << 0;
     QTest::newRow("any -> 0: GotFocus (click) from 2") << 1;
@@ -263,7 +279,8 @@ void TestSliders::pushStateTransitions_data() {
     QTest::newRow("2 -> 2: Scroll by the wheel pushes the slider that has the focus") << 13;
 }
 
-void TestSliders::pushStateTransitions() {
+void TestSliders::pushStateTransitions()
+{
     QFETCH(int, row);
     Session s;
     QVERIFY(s.Ready());
@@ -361,9 +378,7 @@ void TestSliders::pushStateTransitions() {
         QTest::mouseRelease(s.p.sldLen(1), Qt::LeftButton, {}, s.At(1, 8));
         CHECK_STATE(s, 8, 8, 2);
         break;
-    case 11:
-        stopped();
-        break;
+    case 11: stopped(); break;
     case 12:
         stopped();
         QTest::keyPress(s.p.sldLen(0), Qt::Key_Right);
@@ -381,14 +396,14 @@ void TestSliders::pushStateTransitions() {
         CHECK_STATE(s, 11, 11, 2);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(s.p.sldLen(1)));
         break;
-    default:
-        QFAIL("no such row");
+    default: QFAIL("no such row");
     }
 }
 
 // At the stop the thumb does not move, so nothing new is composed; a push composes once, for
 // the moved slider, and leaves the pushed slider's last handled value alone.
-void TestSliders::holdComposesNothingAndPushMutesTheOther() {
+void TestSliders::holdComposesNothingAndPushMutesTheOther()
+{
     Session s;
     QVERIFY(s.Ready());
     QSignalSpy composed(s.p.lbPass(), &ChangeLabel::Change);
@@ -435,7 +450,8 @@ void TestSliders::holdComposesNothingAndPushMutesTheOther() {
 
 // A press anywhere sets the value whose place is nearest the pointer; at the outermost edges the
 // slider's own end, not a value beyond it.
-void TestSliders::pressPutsThumbUnderPointer_data() {
+void TestSliders::pressPutsThumbUnderPointer_data()
+{
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("x"); // pixels from the slider's left edge
     QTest::addColumn<int>("expected");
@@ -454,7 +470,8 @@ void TestSliders::pressPutsThumbUnderPointer_data() {
     QTest::newRow("max, right edge") << 1 << 459 << 40;
 }
 
-void TestSliders::pressPutsThumbUnderPointer() {
+void TestSliders::pressPutsThumbUnderPointer()
+{
     QFETCH(int, index);
     QFETCH(int, x);
     QFETCH(int, expected);
@@ -477,7 +494,8 @@ void TestSliders::pressPutsThumbUnderPointer() {
 }
 
 // The press puts the thumb under the pointer, and the same press drags it on from there.
-void TestSliders::pressThenDragFromThere() {
+void TestSliders::pressThenDragFromThere()
+{
     Session s;
     QVERIFY(s.Ready());
     s.SetRange(6, 40, 0);
@@ -498,14 +516,16 @@ void TestSliders::pressThenDragFromThere() {
 
 // A press beyond the other thumb crosses the range; passwords take the minimum's length until a
 // Scroll applies the coupling.
-void TestSliders::pressCrossesRangeUntilScroll_data() {
+void TestSliders::pressCrossesRangeUntilScroll_data()
+{
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::newRow("left button") << Qt::LeftButton;
     QTest::newRow("middle button") << Qt::MiddleButton; // the absolute-set button of some styles
     QTest::newRow("right button") << Qt::RightButton;
 }
 
-void TestSliders::pressCrossesRangeUntilScroll() {
+void TestSliders::pressCrossesRangeUntilScroll()
+{
     QFETCH(Qt::MouseButton, button);
     Session s;
     QVERIFY(s.Ready());
@@ -527,7 +547,8 @@ void TestSliders::pressCrossesRangeUntilScroll() {
 }
 
 // Up and Down never change a value: they go between the sliders, and the focus resets the state.
-void TestSliders::upAndDownMoveTheFocus_data() {
+void TestSliders::upAndDownMoveTheFocus_data()
+{
     QTest::addColumn<int>("from");
     QTest::addColumn<Qt::Key>("key");
     QTest::addColumn<int>("to");
@@ -537,7 +558,8 @@ void TestSliders::upAndDownMoveTheFocus_data() {
     QTest::newRow("Down on the maximum slider") << 1 << Qt::Key_Down << 1;
 }
 
-void TestSliders::upAndDownMoveTheFocus() {
+void TestSliders::upAndDownMoveTheFocus()
+{
     QFETCH(int, from);
     QFETCH(Qt::Key, key);
     QFETCH(int, to);
@@ -555,7 +577,8 @@ void TestSliders::upAndDownMoveTheFocus() {
 
 // PageUp and PageDown step by 5 within the slider's range; the step is 5 while the key is down
 // and 1 after it is released, also on the maximum slider whose step starts at 1.
-void TestSliders::pageKeysStepByFive_data() {
+void TestSliders::pageKeysStepByFive_data()
+{
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("start");
     QTest::addColumn<Qt::Key>("key");
@@ -568,7 +591,8 @@ void TestSliders::pageKeysStepByFive_data() {
     QTest::newRow("PageDown on max") << 1 << 38 << Qt::Key_PageDown << 1 << 33;
 }
 
-void TestSliders::pageKeysStepByFive() {
+void TestSliders::pageKeysStepByFive()
+{
     QFETCH(int, index);
     QFETCH(int, start);
     QFETCH(Qt::Key, key);
@@ -595,7 +619,8 @@ void TestSliders::pageKeysStepByFive() {
 // The thumb is drawn where a press finds its value: centred on the value's place within a pixel,
 // on both sliders, with the tick marks above 10, 20, 30 and 40 falling on the thumb, whichever
 // of the built-in styles draws it.
-void TestSliders::thumbStandsOnTheScale_data() {
+void TestSliders::thumbStandsOnTheScale_data()
+{
     QTest::addColumn<QString>("style");
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("value");
@@ -608,7 +633,8 @@ void TestSliders::thumbStandsOnTheScale_data() {
                         << style << index << value;
 }
 
-void TestSliders::thumbStandsOnTheScale() {
+void TestSliders::thumbStandsOnTheScale()
+{
     QFETCH(QString, style);
     QFETCH(int, index);
     QFETCH(int, value);

@@ -16,22 +16,24 @@ namespace {
 
 // A seeded stand-in for the system source (SplitMix64), so that the statistics are repeatable.
 class SeededRandom final : public RandomSource {
-  public:
+public:
     explicit SeededRandom(std::uint64_t seed) : state_(seed) {}
-    float Next() override {
+    float Next() override
+    {
         std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
         return UnitFromBits(static_cast<std::uint32_t>((z ^ (z >> 31)) >> 32));
     }
 
-  private:
+private:
     std::uint64_t state_;
 };
 
 // Upper critical value of the chi-square distribution with df degrees of freedom for the upper
 // tail probability whose normal quantile is z (Wilson-Hilferty; within a few percent for df >= 9).
-double ChiSquareCritical(int df, double z) {
+double ChiSquareCritical(int df, double z)
+{
     const double k = 2.0 / (9.0 * df);
     return df * std::pow(1.0 - k + z * std::sqrt(k), 3.0);
 }
@@ -46,13 +48,15 @@ struct Tally {
     std::map<char, long> count;
     std::map<std::size_t, long> lengths;
 
-    Tally(int filter, int lower, int upper, int digits) {
+    Tally(int filter, int lower, int upper, int digits)
+    {
         InitSets(BaseSet, Similar);
         BuildPool(BaseSet, Similar, filter, {0, lower, upper, digits}, Exclude, UseSet, Pool);
     }
 
     // Composes n passwords and checks the per-set minimum of each one.
-    void Run(RandomSource &random, int n, int lo, int hi) {
+    void Run(RandomSource &random, int n, int lo, int hi)
+    {
         for (int i = 0; i < n; ++i) {
             std::int16_t m = 0;
             const std::string p = ComposePassword(lo, hi, UseSet, Pool, random, m);
@@ -70,7 +74,8 @@ struct Tally {
     }
 
     // Chi-square statistic of the character frequencies within set k against uniform.
-    double ChiSquare(int k) const {
+    double ChiSquare(int k) const
+    {
         const std::string &set = UseSet[k];
         long total = 0;
         for (char c : set)
@@ -89,13 +94,14 @@ struct Tally {
 
 class TestStatistics : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void seededSource_data();
     void seededSource();
     void systemSourceLooseCheck();
 };
 
-void TestStatistics::seededSource_data() {
+void TestStatistics::seededSource_data()
+{
     QTest::addColumn<int>("filter");
     QTest::addColumn<int>("lower");
     QTest::addColumn<int>("upper");
@@ -108,7 +114,8 @@ void TestStatistics::seededSource_data() {
     QTest::newRow("digits only, 3-3") << 1 << 0 << 0 << 1 << 3 << 3;
 }
 
-void TestStatistics::seededSource() {
+void TestStatistics::seededSource()
+{
     QFETCH(int, filter);
     QFETCH(int, lower);
     QFETCH(int, upper);
@@ -139,7 +146,8 @@ void TestStatistics::seededSource() {
     }
 }
 
-void TestStatistics::systemSourceLooseCheck() {
+void TestStatistics::systemSourceLooseCheck()
+{
     // The real source, where no seed fixes the outcome: a looser threshold still catches a stuck
     // or clipped draw, which moves the statistic by orders of magnitude.
     Tally t(0, 1, 1, 1);

@@ -5,7 +5,8 @@
 namespace zintrova {
 
 namespace {
-QIcon TwoSizes(const char *stem) {
+QIcon TwoSizes(const char *stem)
+{
     QIcon icon;
     for (int size : {16, 32})
         icon.addFile(QStringLiteral(":/zintrova/%1-%2.png").arg(QLatin1String(stem)).arg(size),
@@ -14,19 +15,23 @@ QIcon TwoSizes(const char *stem) {
 }
 } // namespace
 
-QIcon ProgramIcon() {
+QIcon ProgramIcon()
+{
     return TwoSizes("zintrova");
 }
 
-QIcon AboutIcon() {
+QIcon AboutIcon()
+{
     return TwoSizes("about");
 }
 
-QPixmap LogoPicture() {
+QPixmap LogoPicture()
+{
     return QPixmap(QStringLiteral(":/zintrova/logo.gif"), "GIF");
 }
 
-QCursor HandCursor() {
+QCursor HandCursor()
+{
     return QCursor(QPixmap(QStringLiteral(":/zintrova/hand-32.png")), HandHotSpotX, HandHotSpotY);
 }
 

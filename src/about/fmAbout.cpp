@@ -17,31 +17,36 @@ namespace zintrova {
 
 AboutLabel::AboutLabel(const QString &caption, QWidget *parent, QRect place, bool autoSize,
                        Qt::Alignment align)
-    : QLabel(caption, parent), autoSize_(autoSize), middle_(place.center().x()) {
+    : QLabel(caption, parent), autoSize_(autoSize), middle_(place.center().x())
+{
     setTextFormat(Qt::PlainText);
     setAlignment(align);
     setGeometry(place);
     Fit();
 }
 
-void AboutLabel::setCaption(const QString &caption) {
+void AboutLabel::setCaption(const QString &caption)
+{
     setText(caption);
     Fit();
 }
 
-void AboutLabel::Fit() {
+void AboutLabel::Fit()
+{
     if (!autoSize_) return;
     const QSize size = sizeHint();
     const int left = alignment() & Qt::AlignHCenter ? middle_ - (size.width() - 1) / 2 : x();
     setGeometry(left, y(), size.width(), size.height());
 }
 
-void LinkLabel::mousePressEvent(QMouseEvent *e) {
+void LinkLabel::mousePressEvent(QMouseEvent *e)
+{
     pressed_ = e->button() == Qt::LeftButton;
     QLabel::mousePressEvent(e);
 }
 
-void LinkLabel::mouseReleaseEvent(QMouseEvent *e) {
+void LinkLabel::mouseReleaseEvent(QMouseEvent *e)
+{
     const bool click =
         pressed_ && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
     pressed_ = false;
@@ -49,12 +54,14 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *e) {
     if (click) emit Click();
 }
 
-fmAbout::fmAbout(QWidget *parent) : QDialog(parent) {
+fmAbout::fmAbout(QWidget *parent) : QDialog(parent)
+{
     CreateControls();
     Form_Load();
 }
 
-void fmAbout::CreateControls() {
+void fmAbout::CreateControls()
+{
     setWindowTitle(QStringLiteral("About Zintrova"));
     // A fixed dialog frame: a title bar with a close box, no resizing, no help button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -169,14 +176,16 @@ void fmAbout::CreateControls() {
     connect(lblLink, &LinkLabel::Click, this, [this] { lblLink_Click(); });
 }
 
-void fmAbout::Form_Load() {
+void fmAbout::Form_Load()
+{
     setWindowTitle(QStringLiteral("About ") + QLatin1String(app::Title));
     lblVersion->setCaption(
         QStringLiteral("version %1.%2").arg(app::VersionMajor).arg(app::VersionMinor));
     lblTitle->setCaption(QLatin1String(app::Title));
 }
 
-void fmAbout::keyPressEvent(QKeyEvent *e) {
+void fmAbout::keyPressEvent(QKeyEvent *e)
+{
     // OK is the cancel button: Escape presses it wherever the focus is.
     if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
         cmOK->click();
@@ -185,29 +194,34 @@ void fmAbout::keyPressEvent(QKeyEvent *e) {
     QDialog::keyPressEvent(e);
 }
 
-QString fmAbout::HelpFilePath(const QString &folder) {
+QString fmAbout::HelpFilePath(const QString &folder)
+{
     QString path = folder;
     if (!path.endsWith(u'/') && !path.endsWith(u'\\')) path += u'/';
     return path + QStringLiteral("Zintrova.chm");
 }
 
-void fmAbout::Run(const QString &target, std::int16_t showCode) {
+void fmAbout::Run(const QString &target, std::int16_t showCode)
+{
     (void)showCode;
     const QUrl url =
         QUrl::fromUserInput(target.trimmed(), QDir::currentPath(), QUrl::AssumeLocalFile);
     (void)QDesktopServices::openUrl(url);
 }
 
-void fmAbout::cmHelp_Click() {
+void fmAbout::cmHelp_Click()
+{
     Run(HelpFilePath(QCoreApplication::applicationDirPath()), 1);
     // The window stays open.
 }
 
-void fmAbout::cmOK_Click() {
+void fmAbout::cmOK_Click()
+{
     accept();
 }
 
-void fmAbout::lblLink_Click() {
+void fmAbout::lblLink_Click()
+{
     lblLink->setEnabled(false);
     // Restart the 10 seconds from this click.
     tmOne->setEnabled(false);
@@ -219,7 +233,8 @@ void fmAbout::lblLink_Click() {
     Run(QStringLiteral("https://") + QLatin1String(app::WebSite), 1);
 }
 
-void fmAbout::tmOne_Timer() {
+void fmAbout::tmOne_Timer()
+{
     tmOne->setEnabled(false);
     lblLink->setEnabled(true);
 }

@@ -20,15 +20,15 @@ namespace zintrova {
 // A centred auto-sizing label keeps its middle where it was placed instead of its left edge.
 class AboutLabel : public QLabel {
     Q_OBJECT
-  public:
+public:
     AboutLabel(const QString &caption, QWidget *parent, QRect place, bool autoSize,
                Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop);
     void setCaption(const QString &caption);
 
-  protected:
+protected:
     void Fit();
 
-  private:
+private:
     bool autoSize_;
     int middle_;
 };
@@ -36,23 +36,23 @@ class AboutLabel : public QLabel {
 // A label that raises Click when the mouse is pressed and released over it.
 class LinkLabel : public AboutLabel {
     Q_OBJECT
-  public:
+public:
     using AboutLabel::AboutLabel;
 
-  signals:
+signals:
     void Click();
 
-  protected:
+protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
 
-  private:
+private:
     bool pressed_ = false;
 };
 
 class fmAbout : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit fmAbout(QWidget *parent = nullptr);
 
     // Opens a document or a web address as the desktop's "open" would. The target is trimmed
@@ -65,10 +65,10 @@ class fmAbout : public QDialog {
     // file name (a root folder already ends in one).
     static QString HelpFilePath(const QString &folder);
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent *e) override;
 
-  private:
+private:
     friend struct fmAboutProbe; // lets the tests look inside
 
     void CreateControls();

@@ -2,7 +2,8 @@
 
 namespace zintrova {
 
-void InitSets(SetArray &BaseSet, SimilarTable &Similar) {
+void InitSets(SetArray &BaseSet, SimilarTable &Similar)
+{
     static constexpr char low[] = {'a', 'A', '0'};
     static constexpr char high[] = {'z', 'Z', '9'};
     for (int k = 1; k <= 3; ++k) {
@@ -12,18 +13,19 @@ void InitSets(SetArray &BaseSet, SimilarTable &Similar) {
         BaseSet[k] = s;
     }
     // Built in place rather than assigned: GCC 12 warns falsely about assigning short literals.
-    Similar = SimilarTable{std::string(), std::string(), std::string(), std::string("IlO"),
-                           std::string(), std::string("l"), std::string("BDIOSZ"),
-                           std::string("BDIlOSZ")};
+    Similar = SimilarTable{std::string(),         std::string(),         std::string(),
+                           std::string("IlO"),    std::string(),         std::string("l"),
+                           std::string("BDIOSZ"), std::string("BDIlOSZ")};
 }
 
-int SelectionNumber(const SetValues &setValue) {
+int SelectionNumber(const SetValues &setValue)
+{
     return (setValue[1] != 0 ? 1 : 0) + (setValue[2] != 0 ? 2 : 0) + (setValue[3] != 0 ? 4 : 0);
 }
 
 void BuildPool(const SetArray &BaseSet, const SimilarTable &Similar, int filterValue,
-               const SetValues &setValue, std::string &Exclude, SetArray &UseSet,
-               std::string &Pool) {
+               const SetValues &setValue, std::string &Exclude, SetArray &UseSet, std::string &Pool)
+{
     Exclude = filterValue != 0 ? Similar[SelectionNumber(setValue)] : std::string();
     Pool.clear();
     for (int k = 1; k <= 3; ++k) {

@@ -9,13 +9,15 @@ namespace {
 
 // A position 0..n-1 from a draw in [0, 1). The clamp only guards against a source that breaks
 // its contract; a correct draw never reaches n.
-std::size_t Pick(float r, std::size_t n) {
+std::size_t Pick(float r, std::size_t n)
+{
     const auto i = static_cast<std::size_t>(std::floor(static_cast<double>(r) * n));
     return std::min(i, n - 1);
 }
 
 // Inserts c before one of the characters already placed, never after the last one.
-void Insert(std::string &password, char c, RandomSource &random) {
+void Insert(std::string &password, char c, RandomSource &random)
+{
     const float r = random.Next();
     const std::size_t m = password.size();
     const std::size_t at = m == 0 ? 0 : Pick(r, m);
@@ -24,7 +26,8 @@ void Insert(std::string &password, char c, RandomSource &random) {
 
 } // namespace
 
-std::int16_t MinPerSetFor(int L) {
+std::int16_t MinPerSetFor(int L)
+{
     if (L < 8) return 1;
     if (L < 15) return 2;
     if (L < 25) return 3;
@@ -33,8 +36,8 @@ std::int16_t MinPerSetFor(int L) {
 }
 
 std::string ComposePassword(int minValue, int maxValue, const SetArray &UseSet,
-                            const std::string &Pool, RandomSource &random,
-                            std::int16_t &MinPerSet) {
+                            const std::string &Pool, RandomSource &random, std::int16_t &MinPerSet)
+{
     if (Pool.empty()) return {};
     const int lo = std::clamp(minValue, 3, 40);
     const int span = std::max(maxValue - lo, 0);

@@ -5,7 +5,8 @@
 
 namespace zintrova {
 
-double LeadingNumber(std::string_view text) {
+double LeadingNumber(std::string_view text)
+{
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
@@ -17,7 +18,8 @@ double LeadingNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
-std::int16_t ToInt16(double value) {
+std::int16_t ToInt16(double value)
+{
     if (std::isnan(value)) return 0;
     constexpr double lo = std::numeric_limits<std::int16_t>::min();
     constexpr double hi = std::numeric_limits<std::int16_t>::max();

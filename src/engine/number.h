@@ -14,7 +14,8 @@ double LeadingNumber(std::string_view text);
 // 16-bit range saturate instead of wrapping.
 std::int16_t ToInt16(double value);
 
-inline std::int16_t ReadInt16(std::string_view text) {
+inline std::int16_t ReadInt16(std::string_view text)
+{
     return ToInt16(LeadingNumber(text));
 }
 

@@ -9,7 +9,8 @@
 
 namespace zintrova {
 
-float SystemRandom::Next() {
+float SystemRandom::Next()
+{
     if (next_ == BlockWords) {
         FillRaw(block_.data(), block_.data() + block_.size());
         next_ = 0;
@@ -55,12 +56,14 @@ void SystemRandom::FillRaw(std::uint32_t *begin, std::uint32_t *end)
     QRandomGenerator::system()->fillRange(begin, static_cast<qsizetype>(end - begin));
 }
 
-RandomSource &ProgramRandom() {
+RandomSource &ProgramRandom()
+{
     static SystemRandom source;
     return source;
 }
 
-float ScriptedRandom::Next() {
+float ScriptedRandom::Next()
+{
     const float r = draws_.empty() ? 0.0f : draws_[count_ % draws_.size()];
     ++count_;
     return r;

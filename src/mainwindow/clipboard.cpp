@@ -6,12 +6,14 @@
 
 namespace zintrova {
 
-bool Clipboard::SetText(const QString &text) {
+bool Clipboard::SetText(const QString &text)
+{
     Write(SecretData(text));
     return Read() == text;
 }
 
-QMimeData *Clipboard::SecretData(const QString &text) {
+QMimeData *Clipboard::SecretData(const QString &text)
+{
     auto *data = new QMimeData;
     data->setText(text);
 #if defined(Q_OS_WIN)
@@ -35,15 +37,18 @@ QMimeData *Clipboard::SecretData(const QString &text) {
     return data;
 }
 
-void Clipboard::Write(QMimeData *data) {
+void Clipboard::Write(QMimeData *data)
+{
     QGuiApplication::clipboard()->setMimeData(data, QClipboard::Clipboard);
 }
 
-QString Clipboard::Read() const {
+QString Clipboard::Read() const
+{
     return QGuiApplication::clipboard()->text(QClipboard::Clipboard);
 }
 
-Clipboard &ProgramClipboard() {
+Clipboard &ProgramClipboard()
+{
     static Clipboard clipboard;
     return clipboard;
 }

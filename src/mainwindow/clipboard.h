@@ -11,7 +11,7 @@ class QMimeData;
 namespace zintrova {
 
 class Clipboard {
-  public:
+public:
     virtual ~Clipboard() = default;
     // Puts text on the clipboard in place of everything it held. True when the clipboard then
     // holds exactly that text.
@@ -20,7 +20,7 @@ class Clipboard {
     // managers of this platform to leave it alone. The caller owns it.
     static QMimeData *SecretData(const QString &text);
 
-  protected:
+protected:
     // Hands the data to the system clipboard, which takes it over.
     virtual void Write(QMimeData *data);
     // The plain text the system clipboard holds now.

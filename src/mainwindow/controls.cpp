@@ -6,83 +6,93 @@
 
 namespace zintrova {
 
-ChangeLabel::ChangeLabel(QWidget *parent) : QLabel(parent) {
+ChangeLabel::ChangeLabel(QWidget *parent) : QLabel(parent)
+{
     setTextFormat(Qt::PlainText);
 }
 
-void ChangeLabel::setCaption(const QString &caption) {
+void ChangeLabel::setCaption(const QString &caption)
+{
     if (caption == text()) return;
     setText(caption);
     if (AutoSize) resize(sizeHint());
     emit Change();
 }
 
-void ChangeLabel::setForeColor(const QColor &c) {
+void ChangeLabel::setForeColor(const QColor &c)
+{
     QPalette p = palette();
     p.setColor(QPalette::WindowText, c);
     setPalette(p);
 }
 
-QColor ChangeLabel::ForeColor() const {
+QColor ChangeLabel::ForeColor() const
+{
     return palette().color(QPalette::WindowText);
 }
 
-ValueCheckBox::ValueCheckBox(const QString &caption, QWidget *parent) : QCheckBox(caption, parent) {
+ValueCheckBox::ValueCheckBox(const QString &caption, QWidget *parent) : QCheckBox(caption, parent)
+{
     setTristate(true);
     connect(this, &QCheckBox::stateChanged, this, &ValueCheckBox::Click);
 }
 
-int ValueCheckBox::Value() const {
+int ValueCheckBox::Value() const
+{
     switch (checkState()) {
-    case Qt::Unchecked:
-        return 0;
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        break;
+    case Qt::Unchecked: return 0;
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: break;
     }
     return 2;
 }
 
-bool ValueCheckBox::setValue(int value) {
+bool ValueCheckBox::setValue(int value)
+{
     static constexpr Qt::CheckState states[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
     if (value < 0 || value > 2) return false;
     setCheckState(states[value]);
     return true;
 }
 
-void ValueCheckBox::nextCheckState() {
+void ValueCheckBox::nextCheckState()
+{
     setValue(Value() == 1 ? 0 : 1);
 }
 
-CommandButton::CommandButton(const QString &caption, QWidget *parent)
-    : QPushButton(caption, parent) {
+CommandButton::CommandButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
+{
     setAutoDefault(false);
 }
 
-void CommandButton::setFontBold(bool bold) {
+void CommandButton::setFontBold(bool bold)
+{
     QFont f = font();
     f.setBold(bold);
     setFont(f);
 }
 
-EventTimer::EventTimer(int interval, QObject *parent) : QObject(parent) {
+EventTimer::EventTimer(int interval, QObject *parent) : QObject(parent)
+{
     timer_.setInterval(interval);
     connect(&timer_, &QTimer::timeout, this, &EventTimer::Timer);
 }
 
-void EventTimer::setEnabled(bool on) {
+void EventTimer::setEnabled(bool on)
+{
     if (!on)
         timer_.stop();
     else if (!timer_.isActive())
         timer_.start();
 }
 
-RectShape::RectShape(const QColor &border, QWidget *parent) : QWidget(parent), border_(border) {
+RectShape::RectShape(const QColor &border, QWidget *parent) : QWidget(parent), border_(border)
+{
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void RectShape::paintEvent(QPaintEvent *) {
+void RectShape::paintEvent(QPaintEvent *)
+{
     QPainter p(this);
     p.setPen(QPen(border_, 1));
     p.setBrush(Qt::NoBrush);
@@ -91,7 +101,8 @@ void RectShape::paintEvent(QPaintEvent *) {
 
 LineShape::LineShape(QWidget *parent, int x1, int y1, int x2, int y2, int width,
                      QPalette::ColorRole role)
-    : QWidget(parent), role_(role) {
+    : QWidget(parent), role_(role)
+{
     setAttribute(Qt::WA_TransparentForMouseEvents);
     const QPoint a = TwipsPoint(x1, y1), b = TwipsPoint(x2, y2);
     if (a.y() == b.y())
@@ -100,7 +111,8 @@ LineShape::LineShape(QWidget *parent, int x1, int y1, int x2, int y2, int width,
         setGeometry(a.x(), std::min(a.y(), b.y()), width, std::abs(b.y() - a.y()) + 1);
 }
 
-void LineShape::paintEvent(QPaintEvent *) {
+void LineShape::paintEvent(QPaintEvent *)
+{
     QPainter p(this);
     p.fillRect(rect(), palette().color(role_));
 }

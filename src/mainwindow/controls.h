@@ -17,7 +17,7 @@ namespace zintrova {
 // plain text: "&" is shown as itself.
 class ChangeLabel : public QLabel {
     Q_OBJECT
-  public:
+public:
     explicit ChangeLabel(QWidget *parent = nullptr);
     QString Caption() const { return text(); }
     void setCaption(const QString &caption);
@@ -26,7 +26,7 @@ class ChangeLabel : public QLabel {
     void setForeColor(const QColor &c);
     QColor ForeColor() const;
 
-  signals:
+signals:
     void Change();
 };
 
@@ -35,16 +35,16 @@ class ChangeLabel : public QLabel {
 // greyed, and off from on; the greyed state only comes from the program.
 class ValueCheckBox : public QCheckBox {
     Q_OBJECT
-  public:
+public:
     explicit ValueCheckBox(const QString &caption, QWidget *parent = nullptr);
     int Value() const;
     // Refuses (returns false, keeps the value) anything but 0, 1 or 2.
     bool setValue(int value);
 
-  signals:
+signals:
     void Click();
 
-  protected:
+protected:
     void nextCheckState() override;
 };
 
@@ -52,7 +52,7 @@ class ValueCheckBox : public QCheckBox {
 // another command button has the focus) or as its cancel button (Escape).
 class CommandButton : public QPushButton {
     Q_OBJECT
-  public:
+public:
     explicit CommandButton(const QString &caption, QWidget *parent = nullptr);
     bool Default = false;
     bool Cancel = false;
@@ -64,7 +64,7 @@ class CommandButton : public QPushButton {
 // its interval anew; setting the interval of a running timer restarts it.
 class EventTimer : public QObject {
     Q_OBJECT
-  public:
+public:
     explicit EventTimer(int interval, QObject *parent = nullptr);
     bool Enabled() const { return timer_.isActive(); }
     void setEnabled(bool on);
@@ -73,36 +73,36 @@ class EventTimer : public QObject {
     // Delivers one tick now, as if the interval had run out (for driving the window step by step).
     void Fire() { emit Timer(); }
 
-  signals:
+signals:
     void Timer();
 
-  private:
+private:
     QTimer timer_;
 };
 
 // An outline rectangle drawn on the window's background; the mouse passes through it.
 class RectShape : public QWidget {
     Q_OBJECT
-  public:
+public:
     RectShape(const QColor &border, QWidget *parent = nullptr);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent *) override;
 
-  private:
+private:
     QColor border_;
 };
 
 // A straight horizontal or vertical line between two points given in twips.
 class LineShape : public QWidget {
     Q_OBJECT
-  public:
+public:
     LineShape(QWidget *parent, int x1, int y1, int x2, int y2, int width, QPalette::ColorRole role);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent *) override;
 
-  private:
+private:
     QPalette::ColorRole role_;
 };
 

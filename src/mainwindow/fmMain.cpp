@@ -10,7 +10,8 @@
 
 namespace zintrova {
 
-fmMain::fmMain(QWidget *parent) : QWidget(parent) {
+fmMain::fmMain(QWidget *parent) : QWidget(parent)
+{
     CreateControls();
     keyPreview_ = new KeyPreview(this, {[this](int &k, int s) { Form_KeyDown(k, s); },
                                         [this](int &a) { Form_KeyPress(a); },
@@ -21,7 +22,8 @@ fmMain::fmMain(QWidget *parent) : QWidget(parent) {
 
 fmMain::~fmMain() = default;
 
-void fmMain::Form_Load() {
+void fmMain::Form_Load()
+{
     lbPass->setCaption(QString());
     // The secure source needs no seeding: ProgramRandom() reads the operating system's generator.
     Busy = -3;
@@ -32,19 +34,22 @@ void fmMain::Form_Load() {
     if (ReadInt16(txNum->text().toStdString()) == 0) txNum->setText(QStringLiteral("1"));
 }
 
-bool fmMain::event(QEvent *e) {
+bool fmMain::event(QEvent *e)
+{
     if (e->type() == QEvent::WindowActivate) Form_Activate();
     return QWidget::event(e);
 }
 
-void fmMain::Form_Activate() {
+void fmMain::Form_Activate()
+{
     const QPalette &p = palette();
     if (const auto c = ContrastForeColor(p.color(QPalette::Button).rgb(),
                                          p.color(QPalette::HighlightedText).rgb()))
         lbLimits->setForeColor(QColor::fromRgb(*c));
 }
 
-void fmMain::closeEvent(QCloseEvent *e) {
+void fmMain::closeEvent(QCloseEvent *e)
+{
     std::int16_t Cancel = 0;
     if (!unloaded_) Form_Unload(Cancel);
     unloaded_ = true;
@@ -54,12 +59,14 @@ void fmMain::closeEvent(QCloseEvent *e) {
     e->accept();
 }
 
-void fmMain::Form_Unload(std::int16_t &Cancel) {
+void fmMain::Form_Unload(std::int16_t &Cancel)
+{
     (void)Cancel; // unloading always proceeds
     SaveIni();
 }
 
-void fmMain::cmExit_Click() {
+void fmMain::cmExit_Click()
+{
     if (Busy != 0) return;
     close();
 }

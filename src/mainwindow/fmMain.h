@@ -16,8 +16,8 @@
 #include "engine/random_source.h"
 #include "mainwindow/clipboard.h"
 #include "mainwindow/controls.h"
-#include "mainwindow/trackslider.h"
 #include "mainwindow/textbox.h"
+#include "mainwindow/trackslider.h"
 #include "mainwindow/updown.h"
 
 #include <QString>
@@ -34,15 +34,15 @@ class KeyPreview;
 
 class fmMain : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit fmMain(QWidget *parent = nullptr);
     ~fmMain() override;
 
-  protected:
+protected:
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
 
-  private:
+private:
     friend struct fmMainProbe; // lets the tests look inside
 
     // --- lifecycle (fmMain.cpp)
@@ -107,12 +107,12 @@ class fmMain : public QWidget {
     // --- About window (fmMain_about.cpp)
     void cmHelp_Click();
 
-  public:
+public:
     // Writes the settings file. The unload handler calls it, and so does the end of the
     // desktop session; it is the only public member of the window.
     void SaveIni();
 
-  private:
+private:
     // Window state, in declaration order.
     std::int16_t PushState = 0;
     std::int16_t SpinDir = 0;

@@ -8,7 +8,8 @@
 
 namespace zintrova {
 
-void fmMain::cmHelp_Click() {
+void fmMain::cmHelp_Click()
+{
     QCoreApplication::processEvents();
     {
         fmAbout about(this); // a fresh window for every showing

@@ -14,7 +14,8 @@ namespace zintrova {
 namespace {
 
 // How many passwords of a batch pass between two rewrites of the countdown.
-int ProgressStep(int count) {
+int ProgressStep(int count)
+{
     if (count <= 50) return 1;
     if (count <= 120) return 2;
     if (count <= 300) return 3;
@@ -23,7 +24,8 @@ int ProgressStep(int count) {
 
 } // namespace
 
-void fmMain::cmCopy_Click() {
+void fmMain::cmCopy_Click()
+{
     if (Busy != 0) return;
     const std::int16_t count = ReadCount();
     // An empty or zero count copies nothing: the clipboard keeps what the user had there.
@@ -77,7 +79,8 @@ void fmMain::cmCopy_Click() {
     cmExit->setFocus(Qt::OtherFocusReason);
 }
 
-void fmMain::tmTimer_Timer() {
+void fmMain::tmTimer_Timer()
+{
     tmTimer->setEnabled(false);
     if (Busy != 2) {
         // The end of a failed single copy's notice: only the caption goes back.
@@ -93,11 +96,13 @@ void fmMain::tmTimer_Timer() {
 }
 
 // Ctrl+C and Ctrl+Insert act as the copy button in single mode.
-void fmMain::CopyShortcut(int KeyCode) {
+void fmMain::CopyShortcut(int KeyCode)
+{
     if ((KeyCode == vk::C || KeyCode == vk::Insert) && CountValue == 1) cmCopy_Click();
 }
 
-void fmMain::lbPass_Change() {
+void fmMain::lbPass_Change()
+{
     cmCopy->setEnabled(true);
     // In single-copy mode a new password is marked as not yet copied.
     shCopy->setVisible(CountValue <= 1);

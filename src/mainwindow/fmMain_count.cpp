@@ -15,7 +15,8 @@ namespace {
 
 constexpr int MaxCount = 999;
 
-std::int16_t Sign(int v) {
+std::int16_t Sign(int v)
+{
     return static_cast<std::int16_t>((v > 0) - (v < 0));
 }
 
@@ -23,12 +24,14 @@ std::int16_t Sign(int v) {
 
 // The count as the text reads: its leading number, as a 16-bit integer. Only pasted text can
 // hold a sign; a negative count is no count, so it reads as 0 like an empty box.
-std::int16_t fmMain::ReadCount() const {
+std::int16_t fmMain::ReadCount() const
+{
     const std::int16_t n = ReadInt16(txNum->text().toStdString());
     return n < 0 ? std::int16_t(0) : n;
 }
 
-void fmMain::txNum_Change() {
+void fmMain::txNum_Change()
+{
     spNum->setEnabled(false); // mute: the spinner's change handling only records the value
     std::int16_t n = ReadCount();
     if (n == 1) {
@@ -60,7 +63,8 @@ void fmMain::txNum_Change() {
     spNum->setEnabled(true);
 }
 
-void fmMain::spNum_Change() {
+void fmMain::spNum_Change()
+{
     const std::int16_t old = LastNum;
     LastNum = static_cast<std::int16_t>(spNum->Value());
     if (spNum->Enabled()) {
@@ -69,15 +73,18 @@ void fmMain::spNum_Change() {
     }
 }
 
-void fmMain::spNum_UpClick() {
+void fmMain::spNum_UpClick()
+{
     SpinDir = 1;
 }
 
-void fmMain::spNum_DownClick() {
+void fmMain::spNum_DownClick()
+{
     SpinDir = -1;
 }
 
-void fmMain::spNum_MouseDown(int Button, int Shift, float X, float Y) {
+void fmMain::spNum_MouseDown(int Button, int Shift, float X, float Y)
+{
     (void)Button, (void)Shift, (void)X, (void)Y;
     // The auto-repeat starts a second after the press.
     tmSpin->setEnabled(false);
@@ -86,13 +93,15 @@ void fmMain::spNum_MouseDown(int Button, int Shift, float X, float Y) {
     txNum->setFocus(Qt::OtherFocusReason);
 }
 
-void fmMain::spNum_MouseUp(int Button, int Shift, float X, float Y) {
+void fmMain::spNum_MouseUp(int Button, int Shift, float X, float Y)
+{
     (void)Button, (void)Shift, (void)X, (void)Y;
     tmSpin->setEnabled(false);
     SpinDir = 0;
 }
 
-void fmMain::tmSpin_Timer() {
+void fmMain::tmSpin_Timer()
+{
     tmSpin->setEnabled(false);
     int n = spNum->Value() + SpinDir + Sign(SpinDir) * SpinExtra;
     n = std::clamp(n, 1, MaxCount);
@@ -101,29 +110,21 @@ void fmMain::tmSpin_Timer() {
     tmSpin->setEnabled(true);
 }
 
-void fmMain::txNum_KeyDown(int &KeyCode, int Shift) {
+void fmMain::txNum_KeyDown(int &KeyCode, int Shift)
+{
     int n = ReadCount();
     SpinExtra = (Shift & ShiftMask) ? 4 : 0;
     int step = 0;
     switch (KeyCode) {
-    case vk::Prior:
-        step = 5;
-        break;
-    case vk::Next:
-        step = -5;
-        break;
-    case vk::Up:
-        step = 1;
-        break;
-    case vk::Down:
-        step = -1;
-        break;
+    case vk::Prior: step = 5; break;
+    case vk::Next: step = -5; break;
+    case vk::Up: step = 1; break;
+    case vk::Down: step = -1; break;
     case vk::End:
     case vk::Home:
         if (Shift == CtrlMask) step = 1 - n;
         break;
-    default:
-        break;
+    default: break;
     }
     if (step != 0) {
         n += step;
@@ -136,17 +137,20 @@ void fmMain::txNum_KeyDown(int &KeyCode, int Shift) {
     // The key goes on to the box: Home and End still move the caret.
 }
 
-void fmMain::txNum_KeyUp(int &KeyCode, int Shift) {
+void fmMain::txNum_KeyUp(int &KeyCode, int Shift)
+{
     (void)KeyCode;
     SpinExtra = (Shift & ShiftMask) ? 4 : 0;
 }
 
-void fmMain::txNum_KeyPress(int &KeyAscii) {
+void fmMain::txNum_KeyPress(int &KeyAscii)
+{
     // Control characters (Backspace among them) and digits; nothing else gets in.
     if (KeyAscii >= 32 && (KeyAscii < '0' || KeyAscii > '9')) KeyAscii = 0;
 }
 
-void fmMain::txNum_GotFocus() {
+void fmMain::txNum_GotFocus()
+{
     txNum->setSelection(0, 99);
     if (PendingKey != 0) {
         // The digit typed while another control had the focus: typed again, now into the box,
@@ -162,12 +166,14 @@ void fmMain::txNum_GotFocus() {
     }
 }
 
-void fmMain::txNum_LostFocus() {
+void fmMain::txNum_LostFocus()
+{
     if (ReadCount() == 0) txNum->setText(QStringLiteral("1"));
     PendingKey = 0;
 }
 
-void fmMain::txNum_DblClick() {
+void fmMain::txNum_DblClick()
+{
     if (Busy != 0) return;
     txNum->setText(QStringLiteral("1"));
 }

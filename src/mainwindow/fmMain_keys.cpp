@@ -9,7 +9,8 @@
 
 namespace zintrova {
 
-void fmMain::Form_KeyDown(int &KeyCode, int Shift) {
+void fmMain::Form_KeyDown(int &KeyCode, int Shift)
+{
     // Escape works in two strokes: the first arms Exit as the cancel button (and, without
     // modifiers, puts the focus on it), the second presses it. Any other key disarms it.
     cmExit->Cancel = KeyCode == vk::Escape;
@@ -21,7 +22,8 @@ void fmMain::Form_KeyDown(int &KeyCode, int Shift) {
     }
 }
 
-void fmMain::Form_KeyPress(int &KeyAscii) {
+void fmMain::Form_KeyPress(int &KeyAscii)
+{
     if (KeyAscii >= '0' && KeyAscii <= '9') {
         // The count box types this digit in when it gets the focus.
         txNum->setFocus(Qt::OtherFocusReason);
@@ -31,7 +33,8 @@ void fmMain::Form_KeyPress(int &KeyAscii) {
     }
 }
 
-void fmMain::Form_KeyUp(int &KeyCode, int Shift) {
+void fmMain::Form_KeyUp(int &KeyCode, int Shift)
+{
     (void)Shift;
     if (KeyCode == vk::F1) cmHelp_Click(); // F1 opens the About window on release
 }

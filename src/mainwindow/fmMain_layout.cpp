@@ -14,13 +14,15 @@
 namespace zintrova {
 
 namespace {
-template <class W> W *Place(W *w, int left, int top, int width, int height) {
+template <class W> W *Place(W *w, int left, int top, int width, int height)
+{
     w->setGeometry(TwipsRect(left, top, width, height));
     return w;
 }
 } // namespace
 
-void fmMain::CreateControls() {
+void fmMain::CreateControls()
+{
     setWindowTitle(QStringLiteral("%1 %2.%3")
                        .arg(QLatin1String(app::Title))
                        .arg(app::VersionMajor)

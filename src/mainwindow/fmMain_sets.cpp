@@ -6,16 +6,19 @@
 
 namespace zintrova {
 
-void fmMain::InitSets() {
+void fmMain::InitSets()
+{
     zintrova::InitSets(BaseSet, Similar);
 }
 
-void fmMain::BuildPool() {
+void fmMain::BuildPool()
+{
     const SetValues values = {0, cbSet[1]->Value(), cbSet[2]->Value(), cbSet[3]->Value()};
     zintrova::BuildPool(BaseSet, Similar, cbFilter->Value(), values, Exclude, UseSet, Pool);
 }
 
-void fmMain::GeneratePass() {
+void fmMain::GeneratePass()
+{
     if (Busy == -1) return;
     const std::int16_t was = Busy;
     Busy = -1;
@@ -29,13 +32,15 @@ void fmMain::GeneratePass() {
     Busy = was;
 }
 
-void fmMain::cbFilter_Click() {
+void fmMain::cbFilter_Click()
+{
     if (Busy != 0) return;
     Pool.clear();
     GeneratePass();
 }
 
-void fmMain::cbSet_Click(std::int16_t Index) {
+void fmMain::cbSet_Click(std::int16_t Index)
+{
     (void)Index;
     if (Busy != 0) return;
     if (cbSet[1]->Value() + cbSet[2]->Value() + cbSet[3]->Value() != 0) {
@@ -47,7 +52,8 @@ void fmMain::cbSet_Click(std::int16_t Index) {
     }
 }
 
-void fmMain::cmGen_Click() {
+void fmMain::cmGen_Click()
+{
     if (Busy != 0) return;
     GeneratePass();
 }

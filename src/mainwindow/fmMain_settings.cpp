@@ -16,7 +16,8 @@ namespace {
 
 // Where the window stands when it is neither maximised nor full screen (its outer frame, as
 // move() takes it). A minimised window keeps the position it had before.
-QPoint NormalPosition(const QWidget &w) {
+QPoint NormalPosition(const QWidget &w)
+{
     if (w.isMaximized() || w.isFullScreen())
         return w.normalGeometry().topLeft() - (w.geometry().topLeft() - w.pos());
     return w.pos();
@@ -24,7 +25,8 @@ QPoint NormalPosition(const QWidget &w) {
 
 } // namespace
 
-void fmMain::LoadIni() {
+void fmMain::LoadIni()
+{
     IniFile = settings::IniPath(settings::SettingsFolder());
     const std::string record = settings::ReadRecordFile(IniFile);
     Busy = -2; // the boxes' click handlers stay quiet while the saved values go in
@@ -42,7 +44,8 @@ void fmMain::LoadIni() {
     Busy = 0;
 }
 
-void fmMain::SaveIni() {
+void fmMain::SaveIni()
+{
     settings::Record r;
     const QPoint pos = NormalPosition(*this);
     r.Left = Twips(pos.x());

@@ -16,11 +16,13 @@
 
 namespace zintrova {
 
-void fmMain::ShowLimits() {
+void fmMain::ShowLimits()
+{
     lbLimits->setCaption(QStringLiteral("%1 - %2").arg(sldLen[0]->Value()).arg(sldLen[1]->Value()));
 }
 
-void fmMain::sldLen_Change(std::int16_t Index) {
+void fmMain::sldLen_Change(std::int16_t Index)
+{
     TrackSlider *s = sldLen[Index];
     if (!s->Enabled()) return; // being pushed along by the other slider
     if (sldLen[0]->Value() < sldLen[1]->Value()) PushState = 0;
@@ -29,7 +31,8 @@ void fmMain::sldLen_Change(std::int16_t Index) {
     LastLen[Index] = static_cast<std::int16_t>(s->Value());
 }
 
-void fmMain::sldLen_Scroll(std::int16_t Index) {
+void fmMain::sldLen_Scroll(std::int16_t Index)
+{
     if (sldLen[0]->Value() < sldLen[1]->Value() && PushState == 1) PushState = 0;
     if (sldLen[0]->Value() <= sldLen[1]->Value()) return; // equal values are a valid range
 
@@ -37,9 +40,7 @@ void fmMain::sldLen_Scroll(std::int16_t Index) {
     TrackSlider *moved = sldLen[Index];
     TrackSlider *other = sldLen[1 - Index];
     switch (PushState) {
-    case 0:
-        PushState = 1;
-        [[fallthrough]];
+    case 0: PushState = 1; [[fallthrough]];
     case 1: // hold: back onto the other thumb; its own change handling runs
         moved->setValue(other->Value());
         break;
@@ -48,13 +49,13 @@ void fmMain::sldLen_Scroll(std::int16_t Index) {
         other->setValue(moved->Value());
         other->setEnabled(true);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
 void fmMain::sldLen_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X,
-                              float Y) {
+                              float Y)
+{
     (void)Button;
     (void)Shift;
     (void)Y;
@@ -66,7 +67,8 @@ void fmMain::sldLen_MouseDown(std::int16_t Index, std::int16_t Button, std::int1
 }
 
 void fmMain::sldLen_MouseUp(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X,
-                            float Y) {
+                            float Y)
+{
     (void)Index;
     (void)Button;
     (void)Shift;
@@ -75,7 +77,8 @@ void fmMain::sldLen_MouseUp(std::int16_t Index, std::int16_t Button, std::int16_
     if (PushState == 1) PushState = 2;
 }
 
-void fmMain::sldLen_KeyDown(std::int16_t Index, int &KeyCode, int Shift) {
+void fmMain::sldLen_KeyDown(std::int16_t Index, int &KeyCode, int Shift)
+{
     (void)Shift;
     // PageUp and PageDown step by 5 while they are down.
     if (KeyCode == vk::Prior || KeyCode == vk::Next) sldLen[Index]->setLargeChange(5);
@@ -90,7 +93,8 @@ void fmMain::sldLen_KeyDown(std::int16_t Index, int &KeyCode, int Shift) {
     }
 }
 
-void fmMain::sldLen_KeyUp(std::int16_t Index, int &KeyCode, int Shift) {
+void fmMain::sldLen_KeyUp(std::int16_t Index, int &KeyCode, int Shift)
+{
     (void)Shift;
     if (KeyCode == vk::Prior || KeyCode == vk::Next) sldLen[Index]->setLargeChange(1);
     if (KeyCode != 0) {
@@ -99,7 +103,8 @@ void fmMain::sldLen_KeyUp(std::int16_t Index, int &KeyCode, int Shift) {
     }
 }
 
-void fmMain::sldLen_GotFocus(std::int16_t Index) {
+void fmMain::sldLen_GotFocus(std::int16_t Index)
+{
     (void)Index;
     PushState = 0;
 }

@@ -4,7 +4,8 @@
 
 namespace zintrova {
 
-void InstallFontSubstitutes() {
+void InstallFontSubstitutes()
+{
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
                                 QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
@@ -15,7 +16,8 @@ void InstallFontSubstitutes() {
 }
 
 namespace {
-QFont Make(const QString &family, QFont::StyleHint hint, double points, bool bold) {
+QFont Make(const QString &family, QFont::StyleHint hint, double points, bool bold)
+{
     QFont f(family);
     f.setStyleHint(hint);
     f.setPointSizeF(points);
@@ -24,11 +26,13 @@ QFont Make(const QString &family, QFont::StyleHint hint, double points, bool bol
 }
 } // namespace
 
-QFont SansFont(double points, bool bold) {
+QFont SansFont(double points, bool bold)
+{
     return Make(QStringLiteral("MS Sans Serif"), QFont::SansSerif, points, bold);
 }
 
-QFont FixedFont(double points, bool bold) {
+QFont FixedFont(double points, bool bold)
+{
     return Make(QStringLiteral("Courier New"), QFont::TypeWriter, points, bold);
 }
 

@@ -9,64 +9,48 @@
 
 namespace zintrova {
 
-int VirtualKey(const QKeyEvent &e) {
+int VirtualKey(const QKeyEvent &e)
+{
     const int k = e.key();
     if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_A && k <= Qt::Key_Z))
         return k; // the codes coincide for digits and letters
     if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return vk::F1 + (k - Qt::Key_F1);
     switch (k) {
-    case Qt::Key_Backspace:
-        return vk::Back;
+    case Qt::Key_Backspace: return vk::Back;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return vk::Tab;
+    case Qt::Key_Backtab: return vk::Tab;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return vk::Return;
-    case Qt::Key_Shift:
-        return vk::Shift;
-    case Qt::Key_Control:
-        return vk::Control;
-    case Qt::Key_Alt:
-        return vk::Menu;
-    case Qt::Key_Escape:
-        return vk::Escape;
-    case Qt::Key_Space:
-        return vk::Space;
-    case Qt::Key_PageUp:
-        return vk::Prior;
-    case Qt::Key_PageDown:
-        return vk::Next;
-    case Qt::Key_End:
-        return vk::End;
-    case Qt::Key_Home:
-        return vk::Home;
-    case Qt::Key_Left:
-        return vk::Left;
-    case Qt::Key_Up:
-        return vk::Up;
-    case Qt::Key_Right:
-        return vk::Right;
-    case Qt::Key_Down:
-        return vk::Down;
-    case Qt::Key_Insert:
-        return vk::Insert;
-    case Qt::Key_Delete:
-        return vk::Delete;
-    default:
-        break;
+    case Qt::Key_Enter: return vk::Return;
+    case Qt::Key_Shift: return vk::Shift;
+    case Qt::Key_Control: return vk::Control;
+    case Qt::Key_Alt: return vk::Menu;
+    case Qt::Key_Escape: return vk::Escape;
+    case Qt::Key_Space: return vk::Space;
+    case Qt::Key_PageUp: return vk::Prior;
+    case Qt::Key_PageDown: return vk::Next;
+    case Qt::Key_End: return vk::End;
+    case Qt::Key_Home: return vk::Home;
+    case Qt::Key_Left: return vk::Left;
+    case Qt::Key_Up: return vk::Up;
+    case Qt::Key_Right: return vk::Right;
+    case Qt::Key_Down: return vk::Down;
+    case Qt::Key_Insert: return vk::Insert;
+    case Qt::Key_Delete: return vk::Delete;
+    default: break;
     }
     // Punctuation and other keys: pass the character code when it is printable ASCII.
     return (k > 0x20 && k < 0x7f) ? k : 0xFF;
 }
 
-int ShiftState(const QKeyEvent &e) {
+int ShiftState(const QKeyEvent &e)
+{
     const auto m = e.modifiers();
     return (m & Qt::ShiftModifier ? ShiftMask : 0) | (m & Qt::ControlModifier ? CtrlMask : 0) |
            (m & Qt::AltModifier ? AltMask : 0);
 }
 
-int KeyAscii(const QKeyEvent &e) {
+int KeyAscii(const QKeyEvent &e)
+{
     const QString t = e.text();
     if (t.size() != 1) return 0;
     const char16_t c = t.at(0).unicode();
@@ -80,7 +64,8 @@ int KeyAscii(const QKeyEvent &e) {
     return c < 0x80 ? c : 0;
 }
 
-bool DispatchKey(const QKeyEvent &e, const KeyHandlers &h) {
+bool DispatchKey(const QKeyEvent &e, const KeyHandlers &h)
+{
     int keyCode = VirtualKey(e);
     const int shift = ShiftState(e);
     if (e.type() == QEvent::KeyRelease) {
@@ -97,32 +82,38 @@ bool DispatchKey(const QKeyEvent &e, const KeyHandlers &h) {
 }
 
 ControlKeys::ControlKeys(QWidget *control, KeyHandlers handlers)
-    : QObject(control), handlers_(std::move(handlers)) {
+    : QObject(control), handlers_(std::move(handlers))
+{
     control->installEventFilter(this);
 }
 
-bool ControlKeys::eventFilter(QObject *watched, QEvent *event) {
+bool ControlKeys::eventFilter(QObject *watched, QEvent *event)
+{
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
         return DispatchKey(*static_cast<QKeyEvent *>(event), handlers_);
     return QObject::eventFilter(watched, event);
 }
 
 KeyPreview::KeyPreview(QWidget *window, KeyHandlers handlers)
-    : QObject(window), window_(window), handlers_(std::move(handlers)) {
+    : QObject(window), window_(window), handlers_(std::move(handlers))
+{
     qApp->installEventFilter(this);
 }
 
-KeyPreview::~KeyPreview() {
+KeyPreview::~KeyPreview()
+{
     qApp->removeEventFilter(this);
 }
 
-CommandButton *KeyPreview::FindButton(bool cancel) const {
+CommandButton *KeyPreview::FindButton(bool cancel) const
+{
     for (auto *b : window_->findChildren<CommandButton *>())
         if ((cancel ? b->Cancel : b->Default) && b->isVisible()) return b;
     return nullptr;
 }
 
-bool KeyPreview::eventFilter(QObject *watched, QEvent *event) {
+bool KeyPreview::eventFilter(QObject *watched, QEvent *event)
+{
     const auto type = event->type();
     if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !window_ ||
         !watched->isWidgetType())
@@ -160,11 +151,13 @@ bool KeyPreview::eventFilter(QObject *watched, QEvent *event) {
 
 FocusEvents::FocusEvents(QWidget *control, std::function<void()> gotFocus,
                          std::function<void()> lostFocus)
-    : QObject(control), got_(std::move(gotFocus)), lost_(std::move(lostFocus)) {
+    : QObject(control), got_(std::move(gotFocus)), lost_(std::move(lostFocus))
+{
     control->installEventFilter(this);
 }
 
-bool FocusEvents::eventFilter(QObject *watched, QEvent *event) {
+bool FocusEvents::eventFilter(QObject *watched, QEvent *event)
+{
     if (event->type() == QEvent::FocusIn && got_)
         QTimer::singleShot(0, this, got_);
     else if (event->type() == QEvent::FocusOut && lost_)

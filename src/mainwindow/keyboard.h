@@ -42,13 +42,13 @@ bool DispatchKey(const QKeyEvent &e, const KeyHandlers &h);
 
 // Key events of one control, raised before the control acts on them.
 class ControlKeys : public QObject {
-  public:
+public:
     ControlKeys(QWidget *control, KeyHandlers handlers);
 
-  protected:
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-  private:
+private:
     KeyHandlers handlers_;
 };
 
@@ -56,14 +56,14 @@ class ControlKeys : public QObject {
 // handlers first. Enter presses the focused command button, or else the window's default button;
 // Escape presses the window's cancel button while one is armed, and then raises no key events.
 class KeyPreview : public QObject {
-  public:
+public:
     KeyPreview(QWidget *window, KeyHandlers handlers);
     ~KeyPreview() override;
 
-  protected:
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-  private:
+private:
     CommandButton *FindButton(bool cancel) const;
     QPointer<QWidget> window_;
     KeyHandlers handlers_;
@@ -72,13 +72,13 @@ class KeyPreview : public QObject {
 // GotFocus and LostFocus of one control. They are queued, so a handler that moves the focus
 // has returned (and finished its own work) before the focus handlers run.
 class FocusEvents : public QObject {
-  public:
+public:
     FocusEvents(QWidget *control, std::function<void()> gotFocus, std::function<void()> lostFocus);
 
-  protected:
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-  private:
+private:
     std::function<void()> got_, lost_;
 };
 

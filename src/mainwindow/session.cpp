@@ -24,7 +24,8 @@ constexpr int EndSignals[] = {SIGTERM, SIGINT, SIGHUP};
 int SignalPipe[2] = {-1, -1};
 struct sigaction PreviousAction[std::size(EndSignals)];
 
-extern "C" void OnEndSignal(int) {
+extern "C" void OnEndSignal(int)
+{
     const int saved = errno;
     const char byte = 1;
     [[maybe_unused]] const auto n = write(SignalPipe[1], &byte, 1);
@@ -34,7 +35,8 @@ extern "C" void OnEndSignal(int) {
 } // namespace
 #endif
 
-SessionEnd::SessionEnd(fmMain *window) : window_(window) {
+SessionEnd::SessionEnd(fmMain *window) : window_(window)
+{
     connect(qApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager &) { window_->SaveIni(); });
 #ifdef Q_OS_UNIX
@@ -55,7 +57,8 @@ SessionEnd::SessionEnd(fmMain *window) : window_(window) {
 #endif
 }
 
-SessionEnd::~SessionEnd() {
+SessionEnd::~SessionEnd()
+{
 #ifdef Q_OS_UNIX
     if (!notifier_) return;
     for (std::size_t i = 0; i < std::size(EndSignals); ++i)
@@ -67,7 +70,8 @@ SessionEnd::~SessionEnd() {
 #endif
 }
 
-void SessionEnd::SignalArrived() {
+void SessionEnd::SignalArrived()
+{
 #ifdef Q_OS_UNIX
     char bytes[16];
     while (read(SignalPipe[0], bytes, sizeof bytes) > 0) {
@@ -78,13 +82,15 @@ void SessionEnd::SignalArrived() {
     QApplication::closeAllWindows();
 }
 
-bool StartOnX11(const DisplayEnvironment &env) {
+bool StartOnX11(const DisplayEnvironment &env)
+{
     if (!env.QtPlatform.empty() || env.PlatformArgument) return false; // the user's choice
     const bool wayland = !env.WaylandDisplay.empty() || env.SessionType == "wayland";
     return wayland && !env.Display.empty();
 }
 
-DisplayEnvironment CurrentDisplayEnvironment(int argc, char **argv) {
+DisplayEnvironment CurrentDisplayEnvironment(int argc, char **argv)
+{
     const auto get = [](const char *name) {
         const char *v = std::getenv(name);
         return std::string(v ? v : "");

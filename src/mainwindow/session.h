@@ -17,12 +17,12 @@ class fmMain;
 
 class SessionEnd : public QObject {
     Q_OBJECT
-  public:
+public:
     // Installs the signal handlers; the destructor puts the previous ones back.
     explicit SessionEnd(fmMain *window);
     ~SessionEnd() override;
 
-  private:
+private:
     void SignalArrived();
 
     fmMain *window_;

@@ -4,18 +4,21 @@ namespace zintrova {
 
 TextBox::TextBox(const QString &text, QWidget *parent) : QLineEdit(text, parent) {}
 
-QColor TextBox::BackColor() const {
+QColor TextBox::BackColor() const
+{
     return palette().color(QPalette::Base);
 }
 
-void TextBox::setBackColor(const QColor &c) {
+void TextBox::setBackColor(const QColor &c)
+{
     if (c == BackColor()) return;
     QPalette p = palette();
     p.setColor(QPalette::Base, c);
     setPalette(p);
 }
 
-void TextBox::mouseDoubleClickEvent(QMouseEvent *e) {
+void TextBox::mouseDoubleClickEvent(QMouseEvent *e)
+{
     QLineEdit::mouseDoubleClickEvent(e);
     emit DblClick();
 }

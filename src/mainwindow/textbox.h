@@ -10,15 +10,15 @@ namespace zintrova {
 
 class TextBox : public QLineEdit {
     Q_OBJECT
-  public:
+public:
     explicit TextBox(const QString &text, QWidget *parent = nullptr);
     QColor BackColor() const;
     void setBackColor(const QColor &c);
 
-  signals:
+signals:
     void DblClick();
 
-  protected:
+protected:
     void mouseDoubleClickEvent(QMouseEvent *e) override;
 };
 

@@ -17,11 +17,12 @@ namespace {
 // Both the drawing and the slider's own mouse handling (hit test, dragging) ask the style for
 // these rectangles, so they agree with each other and with the scale.
 class ScaleStyle : public QProxyStyle {
-  public:
+public:
     explicit ScaleStyle(const QString &baseKey) : QProxyStyle(baseKey) {}
 
     QRect subControlRect(ComplexControl cc, const QStyleOptionComplex *opt, SubControl sc,
-                         const QWidget *widget) const override {
+                         const QWidget *widget) const override
+    {
         QRect r = QProxyStyle::subControlRect(cc, opt, sc, widget);
         const auto *slider = qobject_cast<const TrackSlider *>(widget);
         const auto *so = qstyleoption_cast<const QStyleOptionSlider *>(opt);
@@ -48,39 +49,40 @@ class ScaleStyle : public QProxyStyle {
     }
 };
 
-int ButtonCode(Qt::MouseButton b) {
+int ButtonCode(Qt::MouseButton b)
+{
     switch (b) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
     }
 }
 
-int ShiftMaskOf(Qt::KeyboardModifiers m) {
+int ShiftMaskOf(Qt::KeyboardModifiers m)
+{
     return (m & Qt::ShiftModifier ? ShiftMask : 0) | (m & Qt::ControlModifier ? CtrlMask : 0) |
            (m & Qt::AltModifier ? AltMask : 0);
 }
 
 } // namespace
 
-TrackSlider::TrackSlider(QWidget *parent) : QSlider(Qt::Horizontal, parent) {
+TrackSlider::TrackSlider(QWidget *parent) : QSlider(Qt::Horizontal, parent)
+{
     reported_ = value();
     connect(this, &QAbstractSlider::valueChanged, this, &TrackSlider::ValueChanged);
     connect(this, &QAbstractSlider::actionTriggered, this, [this] { ++moves_; });
 }
 
-void TrackSlider::ValueChanged(int value) {
+void TrackSlider::ValueChanged(int value)
+{
     if (inUserInput_) return; // reported after the move's Scroll
     reported_ = value;
     emit Change();
 }
 
-void TrackSlider::setScale(int firstTick, int tickSpacing) {
+void TrackSlider::setScale(int firstTick, int tickSpacing)
+{
     firstTick_ = firstTick;
     tickSpacing_ = tickSpacing;
     if (tickSpacing_ > 0 && !dynamic_cast<ScaleStyle *>(style())) {
@@ -92,17 +94,20 @@ void TrackSlider::setScale(int firstTick, int tickSpacing) {
     update();
 }
 
-int TrackSlider::CentreColumn(int value) const {
+int TrackSlider::CentreColumn(int value) const
+{
     return Px(firstTick_ + (value - minimum()) * tickSpacing_);
 }
 
-QRect TrackSlider::ThumbRect() const {
+QRect TrackSlider::ThumbRect() const
+{
     QStyleOptionSlider opt;
     initStyleOption(&opt);
     return style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, this);
 }
 
-template <class F> void TrackSlider::UserInput(F &&handling, bool onlyIfMoved) {
+template <class F> void TrackSlider::UserInput(F &&handling, bool onlyIfMoved)
+{
     const int before = moves_;
     const int was = value();
     inUserInput_ = true;
@@ -115,7 +120,8 @@ template <class F> void TrackSlider::UserInput(F &&handling, bool onlyIfMoved) {
     }
 }
 
-void TrackSlider::mousePressEvent(QMouseEvent *e) {
+void TrackSlider::mousePressEvent(QMouseEvent *e)
+{
     const QPointF at = e->position() * TwipsPerPixel;
     emit MouseDown(ButtonCode(e->button()), ShiftMaskOf(e->modifiers()), float(at.x()),
                    float(at.y()));
@@ -125,26 +131,31 @@ void TrackSlider::mousePressEvent(QMouseEvent *e) {
     UserInput([&] { QSlider::mousePressEvent(e); }, true);
 }
 
-void TrackSlider::mouseMoveEvent(QMouseEvent *e) {
+void TrackSlider::mouseMoveEvent(QMouseEvent *e)
+{
     UserInput([&] { QSlider::mouseMoveEvent(e); });
 }
 
-void TrackSlider::mouseReleaseEvent(QMouseEvent *e) {
+void TrackSlider::mouseReleaseEvent(QMouseEvent *e)
+{
     UserInput([&] { QSlider::mouseReleaseEvent(e); });
     const QPointF at = e->position() * TwipsPerPixel;
     emit MouseUp(ButtonCode(e->button()), ShiftMaskOf(e->modifiers()), float(at.x()),
                  float(at.y()));
 }
 
-void TrackSlider::keyPressEvent(QKeyEvent *e) {
+void TrackSlider::keyPressEvent(QKeyEvent *e)
+{
     UserInput([&] { QSlider::keyPressEvent(e); });
 }
 
-void TrackSlider::wheelEvent(QWheelEvent *e) {
+void TrackSlider::wheelEvent(QWheelEvent *e)
+{
     UserInput([&] { QSlider::wheelEvent(e); });
 }
 
-void TrackSlider::timerEvent(QTimerEvent *e) {
+void TrackSlider::timerEvent(QTimerEvent *e)
+{
     // The repeat of a held channel click.
     UserInput([&] { QSlider::timerEvent(e); });
 }

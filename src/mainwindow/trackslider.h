@@ -27,7 +27,7 @@ namespace zintrova {
 
 class TrackSlider : public QSlider {
     Q_OBJECT
-  public:
+public:
     explicit TrackSlider(QWidget *parent = nullptr);
 
     int Value() const { return value(); }
@@ -58,13 +58,13 @@ class TrackSlider : public QSlider {
     // The thumb's rectangle as the slider draws it at its current position.
     QRect ThumbRect() const;
 
-  signals:
+signals:
     void Change();
     void Scroll();
     void MouseDown(int Button, int Shift, float X, float Y);
     void MouseUp(int Button, int Shift, float X, float Y);
 
-  protected:
+protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
@@ -72,7 +72,7 @@ class TrackSlider : public QSlider {
     void wheelEvent(QWheelEvent *e) override;
     void timerEvent(QTimerEvent *e) override;
 
-  private:
+private:
     // Runs one piece of the slider's own input handling, then raises Scroll once if the user
     // moved the thumb in it, then Change if the value moved. Qt announces a move before it sets
     // the value; counting the announcements and raising Scroll only when the handling has

@@ -9,21 +9,25 @@ namespace zintrova {
 inline constexpr int TwipsPerPixel = 15;
 
 // Twips to logical pixels, to the nearest pixel.
-constexpr int Px(int twips) {
+constexpr int Px(int twips)
+{
     return twips >= 0 ? (twips + TwipsPerPixel / 2) / TwipsPerPixel
                       : -((-twips + TwipsPerPixel / 2) / TwipsPerPixel);
 }
 
 // Logical pixels to twips.
-constexpr int Twips(int pixels) {
+constexpr int Twips(int pixels)
+{
     return pixels * TwipsPerPixel;
 }
 
-inline QRect TwipsRect(int left, int top, int width, int height) {
+inline QRect TwipsRect(int left, int top, int width, int height)
+{
     return {Px(left), Px(top), Px(width), Px(height)};
 }
 
-inline QPoint TwipsPoint(int x, int y) {
+inline QPoint TwipsPoint(int x, int y)
+{
     return {Px(x), Px(y)};
 }
 

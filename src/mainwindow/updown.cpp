@@ -15,33 +15,33 @@ namespace zintrova {
 
 namespace {
 
-int ButtonCode(Qt::MouseButton b) {
+int ButtonCode(Qt::MouseButton b)
+{
     switch (b) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
     }
 }
 
-int ShiftCode(Qt::KeyboardModifiers m) {
+int ShiftCode(Qt::KeyboardModifiers m)
+{
     return (m & Qt::ShiftModifier ? ShiftMask : 0) | (m & Qt::ControlModifier ? CtrlMask : 0) |
            (m & Qt::AltModifier ? AltMask : 0);
 }
 
 } // namespace
 
-UpDown::UpDown(QWidget *parent) : QWidget(parent) {
+UpDown::UpDown(QWidget *parent) : QWidget(parent)
+{
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
     connect(&repeat_, &QTimer::timeout, this, &UpDown::Repeat);
 }
 
-void UpDown::setValue(int value) {
+void UpDown::setValue(int value)
+{
     value = std::clamp(value, min_, max_);
     if (value == value_) return;
     value_ = value;
@@ -49,13 +49,15 @@ void UpDown::setValue(int value) {
     emit Change();
 }
 
-void UpDown::setRange(int min, int max) {
+void UpDown::setRange(int min, int max)
+{
     min_ = min;
     max_ = std::max(min, max);
     setValue(value_);
 }
 
-void UpDown::setEnabled(bool on) {
+void UpDown::setEnabled(bool on)
+{
     if (on == enabled_) return;
     enabled_ = on;
     if (!on) {
@@ -65,25 +67,30 @@ void UpDown::setEnabled(bool on) {
     update();
 }
 
-QSize UpDown::sizeHint() const {
+QSize UpDown::sizeHint() const
+{
     return {Px(240), Px(495)};
 }
 
-QRect UpDown::UpRect() const {
+QRect UpDown::UpRect() const
+{
     return {0, 0, width(), height() / 2};
 }
 
-QRect UpDown::DownRect() const {
+QRect UpDown::DownRect() const
+{
     return {0, height() / 2, width(), height() - height() / 2};
 }
 
-UpDown::Arrow UpDown::ArrowAt(QPoint pos) const {
+UpDown::Arrow UpDown::ArrowAt(QPoint pos) const
+{
     if (UpRect().contains(pos)) return Arrow::Up;
     if (DownRect().contains(pos)) return Arrow::Down;
     return Arrow::None;
 }
 
-void UpDown::Step(Arrow arrow) {
+void UpDown::Step(Arrow arrow)
+{
     if (arrow == Arrow::None) return;
     setValue(value_ + (arrow == Arrow::Up ? increment_ : -increment_));
     if (arrow == Arrow::Up)
@@ -92,13 +99,15 @@ void UpDown::Step(Arrow arrow) {
         emit DownClick();
 }
 
-void UpDown::Repeat() {
+void UpDown::Repeat()
+{
     // The first repeat waits the style's threshold, the others follow at its rate.
     repeat_.setInterval(style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, this));
     if (overPressed_) Step(pressed_);
 }
 
-void UpDown::paintEvent(QPaintEvent *) {
+void UpDown::paintEvent(QPaintEvent *)
+{
     QPainter p(this);
     for (const Arrow arrow : {Arrow::Up, Arrow::Down}) {
         QStyleOptionButton button;
@@ -128,7 +137,8 @@ void UpDown::paintEvent(QPaintEvent *) {
     }
 }
 
-void UpDown::mousePressEvent(QMouseEvent *e) {
+void UpDown::mousePressEvent(QMouseEvent *e)
+{
     if (!enabled_) return;
     const QPoint pos = e->position().toPoint();
     emit MouseDown(ButtonCode(e->button()), ShiftCode(e->modifiers()), float(Twips(pos.x())),
@@ -142,7 +152,8 @@ void UpDown::mousePressEvent(QMouseEvent *e) {
     update();
 }
 
-void UpDown::mouseMoveEvent(QMouseEvent *e) {
+void UpDown::mouseMoveEvent(QMouseEvent *e)
+{
     if (pressed_ == Arrow::None) return;
     const bool over = ArrowAt(e->position().toPoint()) == pressed_;
     if (over != overPressed_) {
@@ -151,7 +162,8 @@ void UpDown::mouseMoveEvent(QMouseEvent *e) {
     }
 }
 
-void UpDown::mouseReleaseEvent(QMouseEvent *e) {
+void UpDown::mouseReleaseEvent(QMouseEvent *e)
+{
     if (e->button() == Qt::LeftButton && pressed_ != Arrow::None) {
         repeat_.stop();
         pressed_ = Arrow::None;
@@ -164,7 +176,8 @@ void UpDown::mouseReleaseEvent(QMouseEvent *e) {
                  float(Twips(pos.y())));
 }
 
-void UpDown::keyPressEvent(QKeyEvent *e) {
+void UpDown::keyPressEvent(QKeyEvent *e)
+{
     if (enabled_ && e->modifiers() == Qt::NoModifier &&
         (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down)) {
         Step(e->key() == Qt::Key_Up ? Arrow::Up : Arrow::Down);
@@ -174,7 +187,8 @@ void UpDown::keyPressEvent(QKeyEvent *e) {
 }
 
 // Hidden (its window closed), it lets go of a held arrow: no step without a window to show it.
-void UpDown::hideEvent(QHideEvent *e) {
+void UpDown::hideEvent(QHideEvent *e)
+{
     repeat_.stop();
     pressed_ = Arrow::None;
     overPressed_ = false;

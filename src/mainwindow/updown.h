@@ -12,7 +12,7 @@ namespace zintrova {
 
 class UpDown : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit UpDown(QWidget *parent = nullptr);
 
     int Value() const { return value_; }
@@ -38,7 +38,7 @@ class UpDown : public QWidget {
     QRect UpRect() const;
     QRect DownRect() const;
 
-  signals:
+signals:
     void Change();
     void UpClick();
     void DownClick();
@@ -46,7 +46,7 @@ class UpDown : public QWidget {
     void MouseDown(int Button, int Shift, float X, float Y);
     void MouseUp(int Button, int Shift, float X, float Y);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent *) override;
     void mousePressEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
@@ -54,7 +54,7 @@ class UpDown : public QWidget {
     void keyPressEvent(QKeyEvent *e) override;
     void hideEvent(QHideEvent *e) override;
 
-  private:
+private:
     enum class Arrow { None, Up, Down };
     Arrow ArrowAt(QPoint pos) const;
     void Step(Arrow arrow);

@@ -15,27 +15,32 @@
 namespace zintrova::settings {
 
 namespace {
-QString &FolderOverride() {
+QString &FolderOverride()
+{
     static QString folder;
     return folder;
 }
 } // namespace
 
-QString IniPath(const QString &folder) {
+QString IniPath(const QString &folder)
+{
     const bool endsWithSeparator = folder.endsWith(u'/') || folder.endsWith(u'\\');
     return folder + (endsWithSeparator ? QString() : QStringLiteral("/")) + QLatin1String(FileName);
 }
 
-QString SettingsFolder() {
+QString SettingsFolder()
+{
     const QString &folder = FolderOverride();
     return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
 }
 
-void SetSettingsFolder(const QString &folder) {
+void SetSettingsFolder(const QString &folder)
+{
     FolderOverride() = folder;
 }
 
-std::string ReadRecordFile(const QString &path) {
+std::string ReadRecordFile(const QString &path)
+{
     // Only a regular file: a pipe or a device of that name could block or never end.
     if (!QFileInfo(path).isFile()) return std::string(NoRecord);
     QFile file(path);
@@ -44,7 +49,8 @@ std::string ReadRecordFile(const QString &path) {
     return RecordText(std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
 }
 
-bool WriteRecordFile(const QString &path, std::string_view line) {
+bool WriteRecordFile(const QString &path, std::string_view line)
+{
     const QFileInfo existing(path);
     if (existing.exists()) {
 #ifdef Q_OS_WIN

@@ -9,34 +9,40 @@ namespace zintrova::settings {
 
 namespace {
 
-bool IsBlank(char c) {
+bool IsBlank(char c)
+{
     return c == ' ' || c == '\t';
 }
 
 // A 32-bit integer from a field: the fields hold at most five characters, so the value always
 // fits; rounding as for 16-bit values, to the nearest, halves to the even neighbour.
-std::int32_t ToInt32(double value) {
+std::int32_t ToInt32(double value)
+{
     return static_cast<std::int32_t>(std::nearbyint(value));
 }
 
-std::optional<std::int16_t> BoxValue(std::int16_t v) {
+std::optional<std::int16_t> BoxValue(std::int16_t v)
+{
     if (v < 0 || v > BoxMax) return std::nullopt;
     return v;
 }
 
 } // namespace
 
-std::string_view FieldText(std::string_view record, Field f) {
+std::string_view FieldText(std::string_view record, Field f)
+{
     const std::size_t start = f.Column - 1;
     if (start >= record.size()) return {};
     return record.substr(start, f.Width);
 }
 
-double ReadField(std::string_view record, Field f) {
+double ReadField(std::string_view record, Field f)
+{
     return LeadingNumber(FieldText(record, f));
 }
 
-Record DecodeRecord(std::string_view record) {
+Record DecodeRecord(std::string_view record)
+{
     Record r;
     r.Left = ToInt32(ReadField(record, LeftField));
     r.Top = ToInt32(ReadField(record, TopField));
@@ -49,7 +55,8 @@ Record DecodeRecord(std::string_view record) {
     return r;
 }
 
-std::string FormatNumber(std::int64_t value, int digits) {
+std::string FormatNumber(std::int64_t value, int digits)
+{
     const bool negative = value < 0;
     // Built from the magnitude as unsigned, so that the smallest 64-bit value is written too.
     std::uint64_t magnitude =
@@ -65,7 +72,8 @@ std::string FormatNumber(std::int64_t value, int digits) {
     return text;
 }
 
-std::string EncodeRecord(const Record &r) {
+std::string EncodeRecord(const Record &r)
+{
     const auto held = [](std::int64_t v, std::int64_t hi) {
         return std::clamp<std::int64_t>(v, 0, hi);
     };
@@ -82,7 +90,8 @@ std::string EncodeRecord(const Record &r) {
     return line;
 }
 
-std::string RecordText(std::string_view head) {
+std::string RecordText(std::string_view head)
+{
     if (head.empty()) return std::string(NoRecord);
     std::size_t i = 0;
     while (i < head.size() && IsBlank(head[i]))
@@ -93,7 +102,8 @@ std::string RecordText(std::string_view head) {
     return std::string(head.substr(i, end - i));
 }
 
-std::optional<Applied> ToApply(std::string_view recordText) {
+std::optional<Applied> ToApply(std::string_view recordText)
+{
     if (recordText == NoRecord) return std::nullopt;
     const Record r = DecodeRecord(recordText);
     Applied a;

@@ -34,12 +34,14 @@ struct Field {
 inline constexpr Field LeftField{1, 5};
 inline constexpr Field TopField{6, 5};
 // i = 1, 2, 3, the index of cbSet.
-constexpr Field SetField(int i) {
+constexpr Field SetField(int i)
+{
     return {static_cast<std::size_t>(10 + i), 1};
 }
 inline constexpr Field FilterField{14, 1};
 // j = 0 (minimum) or 1 (maximum), the index of sldLen.
-constexpr Field LenField(int j) {
+constexpr Field LenField(int j)
+{
     return {static_cast<std::size_t>(15 + 2 * j), 2};
 }
 inline constexpr Field CountField{19, 3};
