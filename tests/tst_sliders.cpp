@@ -172,6 +172,7 @@ private slots:
     void pushStateTransitions_data();
     void pushStateTransitions();
     void holdComposesNothingAndPushMutesTheOther();
+    void pushedSliderMovedBackComposes();
     void pressPutsThumbUnderPointer_data();
     void pressPutsThumbUnderPointer();
     void pressThenDragFromThere();
@@ -401,7 +402,28 @@ void TestSliders::pushStateTransitions()
 }
 
 // At the stop the thumb does not move, so nothing new is composed; a push composes once, for
-// the moved slider, and leaves the pushed slider's last handled value alone.
+// the moved slider, and counts the pushed slider's new value as handled.
+// A slider pushed down and then clicked back to the value it had before the push: the range is
+// new to the window, so a password of the new length must be composed.
+void TestSliders::pushedSliderMovedBackComposes()
+{
+    Session s;
+    QVERIFY(s.Ready());
+    s.Key(Qt::Key_Right);
+    s.Key(Qt::Key_Right); // 8 - 8
+    s.Key(Qt::Key_Right); // stopped at 8 - 8
+    s.Key(Qt::Key_Right); // pushes: 9 - 9
+    CHECK_STATE(s, 9, 9, 2);
+    s.p.sldLen(1)->setFocus();
+    QCoreApplication::processEvents();
+    s.Key(Qt::Key_Left); // held at 9 - 9
+    s.Key(Qt::Key_Left); // pushes the minimum down: 8 - 8
+    CHECK_STATE(s, 8, 8, 2);
+    s.Click(0, 9); // the minimum back at 9, beyond the maximum
+    QCOMPARE(s.p.lbLimits()->Caption(), QStringLiteral("9 - 8"));
+    QCOMPARE(s.p.lbPass()->Caption().size(), 9);
+}
+
 void TestSliders::holdComposesNothingAndPushMutesTheOther()
 {
     Session s;
@@ -410,7 +432,6 @@ void TestSliders::holdComposesNothingAndPushMutesTheOther()
     s.Key(Qt::Key_Right);
     s.Key(Qt::Key_Right);
     QCOMPARE(composed.count(), 2);
-    const std::int16_t maxHandled = s.p.LastLen()[1]; // the maximum slider has not moved yet
     QCOMPARE(s.p.LastLen()[0], std::int16_t(8));
     composed.clear();
 
@@ -425,12 +446,12 @@ void TestSliders::holdComposesNothingAndPushMutesTheOther()
     s.Step(1);
     CHECK_STATE(s, 9, 9, 2);
     QCOMPARE(composed.count(), 1);
-    QCOMPARE(s.p.LastLen(), (std::array<std::int16_t, 2>{9, maxHandled}));
+    QCOMPARE(s.p.LastLen(), (std::array<std::int16_t, 2>{9, 9}));
     QCOMPARE(s.p.lbPass()->Caption().size(), 9);
     s.Step(1);
     s.End();
     QCOMPARE(composed.count(), 2);
-    QCOMPARE(s.p.LastLen(), (std::array<std::int16_t, 2>{10, maxHandled}));
+    QCOMPARE(s.p.LastLen(), (std::array<std::int16_t, 2>{10, 10}));
     QVERIFY(s.p.sldLen(1)->Enabled());
     QVERIFY(s.p.sldLen(1)->isEnabled());
 
@@ -441,7 +462,7 @@ void TestSliders::holdComposesNothingAndPushMutesTheOther()
     s.p.sldLen(1)->setEnabled(true);
     QCOMPARE(s.p.lbPass()->Caption(), shown);
     QCOMPARE(s.p.lbLimits()->Caption(), QStringLiteral("10 - 10"));
-    QCOMPARE(s.p.LastLen()[1], maxHandled);
+    QCOMPARE(s.p.LastLen()[1], std::int16_t(10));
     // Switched on, the slider handles its next change, and composes since 31 is new to it.
     s.p.sldLen(1)->setValue(31);
     QCOMPARE(s.p.lbLimits()->Caption(), QStringLiteral("10 - 31"));

@@ -48,6 +48,10 @@ void fmMain::sldLen_Scroll(std::int16_t Index)
         other->setEnabled(false);
         other->setValue(moved->Value());
         other->setEnabled(true);
+        // The moved slider's own change composes for both values, so the pushed slider's value
+        // counts as handled. Left at its older value, a later move of the pushed slider back to
+        // that value would compose nothing and leave a password of the wrong length on show.
+        LastLen[1 - Index] = static_cast<std::int16_t>(other->Value());
         break;
     default: break;
     }
