@@ -103,6 +103,8 @@ private slots:
     void shortcut();
     void countBelowOneNeverCopies_data();
     void countBelowOneNeverCopies();
+    void noPasswordNeverCopies_data();
+    void noPasswordNeverCopies();
     void failedWriteIsNotDone_data();
     void failedWriteIsNotDone();
     void failedNoticeEndsOnRetry();
@@ -453,6 +455,40 @@ void TestCopy::countBelowOneNeverCopies()
     QVERIFY(p.shCopy()->isVisible());
     QVERIFY(!p.tmTimer()->Enabled());
     QVERIFY(Focus() != static_cast<QWidget *>(p.cmExit()));
+}
+
+void TestCopy::noPasswordNeverCopies_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::newRow("single") << "1";
+    QTest::newRow("batch") << "3";
+}
+
+void TestCopy::noPasswordNeverCopies()
+{
+    // As after a settings file with every set off: no set on, a stale pool and an empty label.
+    QFETCH(QString, count);
+    Window t;
+    auto &p = t.p;
+    QVERIFY(QTest::qWaitForWindowActive(&t.w));
+    p.txNum()->setText(count);
+    p.Busy() = -2;
+    for (int k = 1; k <= 3; ++k)
+        p.cbSet(k)->setValue(0);
+    p.Busy() = 0;
+    p.Pool().clear();
+    p.lbPass()->setCaption(QString());
+    QTest::mouseClick(p.cmCopy(), Qt::LeftButton);
+    p.cmCopy_Click();
+    QCOMPARE(SystemText(), Sentinel);
+    QCOMPARE(t.clip.written, QStringList());
+    QCOMPARE(p.Busy(), std::int16_t(0));
+    QVERIFY(!p.tmTimer()->Enabled());
+    QVERIFY(p.cmCopy()->text() != QStringLiteral("Done"));
+    // With a set on again the copy works.
+    QTest::mouseClick(p.cbSet(3), Qt::LeftButton);
+    p.cmCopy_Click();
+    QCOMPARE(t.clip.written.size(), 1);
 }
 
 void TestCopy::failedWriteIsNotDone_data()

@@ -63,6 +63,8 @@ private:
     void InitSets();
     void BuildPool();
     void GeneratePass();
+    // Whether GeneratePass would compose a password now.
+    bool CanCompose() const;
     void cbSet_Click(std::int16_t Index);
     void cbFilter_Click();
     void cmGen_Click();

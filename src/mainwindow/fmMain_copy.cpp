@@ -30,6 +30,9 @@ void fmMain::cmCopy_Click()
     const std::int16_t count = ReadCount();
     // An empty or zero count copies nothing: the clipboard keeps what the user had there.
     if (count < 1) return;
+    // Nor does a window with no password to give: no set on (a settings file can say so) leaves
+    // the label empty, and empty lines are no passwords.
+    if (count == 1 ? lbPass->Caption().isEmpty() : !CanCompose()) return;
     shCopy->setVisible(false);
     // A notice of a failed copy still on show ends here; its restore must not run into this copy.
     const bool noticeShown = tmTimer->Enabled();

@@ -32,6 +32,12 @@ void fmMain::GeneratePass()
     Busy = was;
 }
 
+bool fmMain::CanCompose() const
+{
+    // A stale (empty) pool is rebuilt from the boxes; a built one keeps the earlier selection.
+    return !Pool.empty() || cbSet[1]->Value() + cbSet[2]->Value() + cbSet[3]->Value() != 0;
+}
+
 void fmMain::cbFilter_Click()
 {
     if (Busy != 0) return;
