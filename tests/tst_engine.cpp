@@ -47,7 +47,6 @@ private slots:
     void lengthClampingAndCrossedRange();
     void emptyPoolLeavesMinPerSet();
     void largestDrawPicksLastCharacter();
-    void propertiesOverManyPasswords();
     void systemSourceStaysBelowOne();
     void numberReading_data();
     void numberReading();
@@ -207,36 +206,6 @@ void TestEngine::largestDrawPicksLastCharacter()
     ScriptedRandom r({0.0f, top, 0.0f, top, top, top, top});
     std::int16_t m = 0;
     QCOMPARE(ComposePassword(3, 3, e.UseSet, e.Pool, r, m), std::string("999"));
-}
-
-void TestEngine::propertiesOverManyPasswords()
-{
-    // With the system source: lengths within range, pool characters only, the share of every
-    // set, and the last character from the first set that is on.
-    struct Case {
-        int filter, lower, upper, digits, lo, hi;
-    };
-    for (const Case c : {Case{1, 1, 1, 1, 6, 8}, Case{1, 0, 1, 1, 3, 40}, Case{0, 1, 0, 1, 25, 31},
-                         Case{1, 0, 0, 1, 40, 40}, Case{1, 0, 1, 0, 9, 6}}) {
-        Engine e;
-        e.Build(c.filter, c.lower, c.upper, c.digits);
-        const int first = c.lower ? 1 : c.upper ? 2 : 3;
-        for (int i = 0; i < 2000; ++i) {
-            std::int16_t m = 0;
-            const std::string p = ComposePassword(c.lo, c.hi, e.UseSet, e.Pool, ProgramRandom(), m);
-            QVERIFY(int(p.size()) >= c.lo && int(p.size()) <= std::max(c.lo, c.hi));
-            QCOMPARE(m, MinPerSetFor(int(p.size())));
-            QVERIFY(p.find_first_not_of(e.Pool) == std::string::npos);
-            QVERIFY(e.UseSet[first].find(p.back()) != std::string::npos);
-            for (int k = 1; k <= 3; ++k) {
-                if (e.UseSet[k].empty()) continue;
-                const auto n = std::count_if(p.begin(), p.end(), [&](char ch) {
-                    return e.UseSet[k].find(ch) != std::string::npos;
-                });
-                QVERIFY(n >= m);
-            }
-        }
-    }
 }
 
 void TestEngine::systemSourceStaysBelowOne()
