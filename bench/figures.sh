@@ -35,11 +35,13 @@ fi
 # that is then ended by SIGTERM (which saves the settings and closes normally).
 folder=$(mktemp -d)
 cp "$bin/zintrova" "$folder/"
-display=:$((RANDOM % 400 + 500))
+n=99; while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+display=:$n
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$folder"' EXIT
 for _ in $(seq 300); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "figures: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 total=0
 for i in 1 2 3 4 5; do
