@@ -44,9 +44,23 @@ int VirtualKey(const QKeyEvent &e)
 
 int ShiftState(const QKeyEvent &e)
 {
-    const auto m = e.modifiers();
+    return ShiftState(e.modifiers());
+}
+
+int ShiftState(Qt::KeyboardModifiers m)
+{
     return (m & Qt::ShiftModifier ? ShiftMask : 0) | (m & Qt::ControlModifier ? CtrlMask : 0) |
            (m & Qt::AltModifier ? AltMask : 0);
+}
+
+int MouseButtonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
 }
 
 int KeyAscii(const QKeyEvent &e)

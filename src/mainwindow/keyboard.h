@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <Qt>
 #include <functional>
 
 class QKeyEvent;
@@ -26,6 +27,9 @@ inline constexpr int ShiftMask = 1, CtrlMask = 2, AltMask = 4;
 
 int VirtualKey(const QKeyEvent &e);
 int ShiftState(const QKeyEvent &e);
+int ShiftState(Qt::KeyboardModifiers modifiers);
+// The Button argument of mouse events: 1 left, 2 right, 4 middle, 0 any other.
+int MouseButtonCode(Qt::MouseButton button);
 // The character code a key press types, or 0 when it types none.
 int KeyAscii(const QKeyEvent &e);
 

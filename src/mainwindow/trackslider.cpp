@@ -49,22 +49,6 @@ public:
     }
 };
 
-int ButtonCode(Qt::MouseButton b)
-{
-    switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
-int ShiftMaskOf(Qt::KeyboardModifiers m)
-{
-    return (m & Qt::ShiftModifier ? ShiftMask : 0) | (m & Qt::ControlModifier ? CtrlMask : 0) |
-           (m & Qt::AltModifier ? AltMask : 0);
-}
-
 } // namespace
 
 TrackSlider::TrackSlider(QWidget *parent) : QSlider(Qt::Horizontal, parent)
@@ -123,7 +107,7 @@ template <class F> void TrackSlider::UserInput(F &&handling, bool onlyIfMoved)
 void TrackSlider::mousePressEvent(QMouseEvent *e)
 {
     const QPointF at = e->position() * TwipsPerPixel;
-    emit MouseDown(ButtonCode(e->button()), ShiftMaskOf(e->modifiers()), float(at.x()),
+    emit MouseDown(MouseButtonCode(e->button()), ShiftState(e->modifiers()), float(at.x()),
                    float(at.y()));
     // MouseDown has usually put the thumb under the pointer already, and the style may then
     // announce a move onto the value the thumb has (an absolute-set button): that is no scroll.
@@ -140,7 +124,7 @@ void TrackSlider::mouseReleaseEvent(QMouseEvent *e)
 {
     UserInput([&] { QSlider::mouseReleaseEvent(e); });
     const QPointF at = e->position() * TwipsPerPixel;
-    emit MouseUp(ButtonCode(e->button()), ShiftMaskOf(e->modifiers()), float(at.x()),
+    emit MouseUp(MouseButtonCode(e->button()), ShiftState(e->modifiers()), float(at.x()),
                  float(at.y()));
 }
 

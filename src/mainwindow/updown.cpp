@@ -15,22 +15,6 @@ namespace zintrova {
 
 namespace {
 
-int ButtonCode(Qt::MouseButton b)
-{
-    switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
-int ShiftCode(Qt::KeyboardModifiers m)
-{
-    return (m & Qt::ShiftModifier ? ShiftMask : 0) | (m & Qt::ControlModifier ? CtrlMask : 0) |
-           (m & Qt::AltModifier ? AltMask : 0);
-}
-
 } // namespace
 
 UpDown::UpDown(QWidget *parent) : QWidget(parent)
@@ -141,7 +125,7 @@ void UpDown::mousePressEvent(QMouseEvent *e)
 {
     if (!enabled_) return;
     const QPoint pos = e->position().toPoint();
-    emit MouseDown(ButtonCode(e->button()), ShiftCode(e->modifiers()), float(Twips(pos.x())),
+    emit MouseDown(MouseButtonCode(e->button()), ShiftState(e->modifiers()), float(Twips(pos.x())),
                    float(Twips(pos.y())));
     if (e->button() != Qt::LeftButton || pressed_ != Arrow::None) return;
     pressed_ = ArrowAt(pos);
@@ -172,7 +156,7 @@ void UpDown::mouseReleaseEvent(QMouseEvent *e)
     }
     if (!enabled_) return;
     const QPoint pos = e->position().toPoint();
-    emit MouseUp(ButtonCode(e->button()), ShiftCode(e->modifiers()), float(Twips(pos.x())),
+    emit MouseUp(MouseButtonCode(e->button()), ShiftState(e->modifiers()), float(Twips(pos.x())),
                  float(Twips(pos.y())));
 }
 
