@@ -13,10 +13,6 @@
 
 namespace zintrova {
 
-namespace {
-
-} // namespace
-
 UpDown::UpDown(QWidget *parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::TabFocus);
