@@ -2,7 +2,7 @@
 // from the click on "Multicopy" until the button reads "Done". The batch repaints the password
 // label and lets pending events run after every password, as it does for the user.
 
-#include "mainwindow/fonts.h"
+#include "controls/fonts.h"
 #include "probe.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // A window on show to test with, and what the count's three modes set on its controls.
 
-#include "mainwindow/fonts.h"
+#include "controls/fonts.h"
 #include "probe.h"
 
 #include <QTest>

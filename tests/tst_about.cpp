@@ -2,10 +2,10 @@
 // Help, the web link's 10-second lock, the controls' places and the screenshot, and what Run
 // opens. Opening is intercepted with QDesktopServices::setUrlHandler: no browser or viewer starts.
 
-#include "about/artwork.h"
 #include "about/fmAbout.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/twips.h"
+#include "controls/fonts.h"
+#include "controls/twips.h"
+#include "desktop/artwork.h"
 #include "probe.h"
 #include "version.h"
 

@@ -2,9 +2,9 @@
 // the busy flag, Escape and Exit, the digit that jumps to the count box, the range label's
 // contrast rule and the fixed layout.
 
-#include "mainwindow/contrast.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/twips.h"
+#include "controls/contrast.h"
+#include "controls/fonts.h"
+#include "controls/twips.h"
 #include "probe.h"
 
 #include <QSignalSpy>

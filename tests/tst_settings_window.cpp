@@ -2,8 +2,8 @@
 // that are damaged or hostile, files that cannot be written, the desktop session's end, and the
 // choice of the X11 platform under Wayland. Each case has a folder of its own for the file.
 
-#include "mainwindow/fonts.h"
-#include "mainwindow/session.h"
+#include "app/session.h"
+#include "controls/fonts.h"
 #include "probe.h"
 #include "settings/ini_file.h"
 

@@ -2,8 +2,8 @@
 // the soft stop and the push in every line of the PushState table, the press that puts a thumb
 // under the pointer, Up/Down between the sliders, PageUp/PageDown by 5, and the drawn thumb.
 
-#include "mainwindow/fonts.h"
-#include "mainwindow/twips.h"
+#include "controls/fonts.h"
+#include "controls/twips.h"
 #include "probe.h"
 
 #include <QApplication>

@@ -5,9 +5,9 @@
 // ZINTROVA_STORM_ACTIONS sets the number of actions (default 20000), ZINTROVA_STORM_SEED replays
 // a run. A failure prints the seed and the last actions.
 
+#include "controls/fonts.h"
+#include "desktop/clipboard.h"
 #include "engine/number.h"
-#include "mainwindow/clipboard.h"
-#include "mainwindow/fonts.h"
 #include "probe.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "about/fmAbout.h"
 
-#include "about/artwork.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/twips.h"
+#include "controls/fonts.h"
+#include "controls/twips.h"
+#include "desktop/artwork.h"
 #include "version.h"
 
 #include <QCoreApplication>

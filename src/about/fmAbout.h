@@ -3,7 +3,7 @@
 // file beside the program), OK, and a link to the product's web site. It keeps no state beyond
 // its controls; the main window creates a fresh one for every showing.
 
-#include "mainwindow/controls.h"
+#include "controls/controls.h"
 
 #include <QDialog>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "mainwindow/fmMain.h"
 
+#include "controls/contrast.h"
+#include "controls/keyboard.h"
 #include "engine/number.h"
-#include "mainwindow/contrast.h"
-#include "mainwindow/keyboard.h"
 
 #include <QCloseEvent>
 #include <QEvent>

@@ -11,14 +11,17 @@
 //   fmMain_copy.cpp    copying to the clipboard
 //   fmMain_about.cpp   the "?" button: the About window
 //   fmMain_settings.cpp the settings file
+// Only the window lives in this folder. The widget adapters that give Qt's controls the events
+// and properties the handlers expect are in controls/, the clipboard and the program's pictures in
+// desktop/, and the program's start and the end of the desktop session in app/.
 
+#include "controls/controls.h"
+#include "controls/textbox.h"
+#include "controls/trackslider.h"
+#include "controls/updown.h"
+#include "desktop/clipboard.h"
 #include "engine/charsets.h"
 #include "engine/random_source.h"
-#include "mainwindow/clipboard.h"
-#include "mainwindow/controls.h"
-#include "mainwindow/textbox.h"
-#include "mainwindow/trackslider.h"
-#include "mainwindow/updown.h"
 
 #include <QString>
 #include <QWidget>

@@ -4,7 +4,7 @@
 
 #include "mainwindow/fmMain.h"
 
-#include "mainwindow/keyboard.h"
+#include "controls/keyboard.h"
 
 #include <QCoreApplication>
 #include <QPointer>

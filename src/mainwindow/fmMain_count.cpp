@@ -3,8 +3,8 @@
 
 #include "mainwindow/fmMain.h"
 
+#include "controls/keyboard.h"
 #include "engine/number.h"
-#include "mainwindow/keyboard.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 
 #include "mainwindow/fmMain.h"
 
-#include "mainwindow/keyboard.h"
+#include "controls/keyboard.h"
 
 #include <QLineEdit>
 

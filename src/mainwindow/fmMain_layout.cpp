@@ -3,10 +3,10 @@
 
 #include "mainwindow/fmMain.h"
 
-#include "about/artwork.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/keyboard.h"
-#include "mainwindow/twips.h"
+#include "controls/fonts.h"
+#include "controls/keyboard.h"
+#include "controls/twips.h"
+#include "desktop/artwork.h"
 #include "version.h"
 
 #include <QLineEdit>

@@ -3,8 +3,8 @@
 
 #include "mainwindow/fmMain.h"
 
+#include "controls/twips.h"
 #include "engine/number.h"
-#include "mainwindow/twips.h"
 #include "settings/ini_file.h"
 #include "settings/record.h"
 

@@ -8,8 +8,8 @@
 
 #include "mainwindow/fmMain.h"
 
+#include "controls/keyboard.h"
 #include "engine/number.h"
-#include "mainwindow/keyboard.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "mainwindow/fonts.h"
+#include "controls/fonts.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
-#include "mainwindow/trackslider.h"
+#include "controls/trackslider.h"
 
-#include "mainwindow/keyboard.h"
-#include "mainwindow/twips.h"
+#include "controls/keyboard.h"
+#include "controls/twips.h"
 
 #include <QApplication>
 #include <QMouseEvent>

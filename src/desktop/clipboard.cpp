@@ -1,4 +1,4 @@
-#include "mainwindow/clipboard.h"
+#include "desktop/clipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

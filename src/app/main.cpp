@@ -1,6 +1,6 @@
+#include "app/session.h"
+#include "controls/fonts.h"
 #include "mainwindow/fmMain.h"
-#include "mainwindow/fonts.h"
-#include "mainwindow/session.h"
 #include "version.h"
 
 #include <QApplication>

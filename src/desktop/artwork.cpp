@@ -1,4 +1,4 @@
-#include "about/artwork.h"
+#include "desktop/artwork.h"
 
 #include <QString>
 

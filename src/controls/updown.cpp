@@ -1,7 +1,7 @@
-#include "mainwindow/updown.h"
+#include "controls/updown.h"
 
-#include "mainwindow/keyboard.h"
-#include "mainwindow/twips.h"
+#include "controls/keyboard.h"
+#include "controls/twips.h"
 
 #include <QCursor>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "mainwindow/keyboard.h"
+#include "controls/keyboard.h"
 
-#include "mainwindow/controls.h"
+#include "controls/controls.h"
 
 #include <QApplication>
 #include <QKeyEvent>

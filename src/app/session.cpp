@@ -1,4 +1,4 @@
-#include "mainwindow/session.h"
+#include "app/session.h"
 
 #include "mainwindow/fmMain.h"
 

@@ -1,6 +1,6 @@
-#include "mainwindow/controls.h"
+#include "controls/controls.h"
 
-#include "mainwindow/twips.h"
+#include "controls/twips.h"
 
 #include <QPainter>
 

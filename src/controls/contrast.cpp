@@ -1,4 +1,4 @@
-#include "mainwindow/contrast.h"
+#include "controls/contrast.h"
 
 #include <algorithm>
 #include <cstdlib>
