@@ -12,14 +12,17 @@ namespace {
 
 // Options that Qt's application objects take for themselves, with whether a value follows.
 constexpr std::pair<const char *, bool> QtOptions[] = {
-    {"platform", true},     {"platformpluginpath", true}, {"platformtheme", true},
-    {"plugin", true},       {"qwindowgeometry", true},    {"qwindowicon", true},
-    {"qwindowtitle", true}, {"session", true},            {"style", true},
-    {"stylesheet", true},   {"display", true},            {"geometry", true},
-    {"title", true},        {"name", true},               {"visual", true},
-    {"qmljsdebugger", true}, {"reverse", false},          {"widgetcount", false},
-    {"nograb", false},      {"dograb", false},            {"sync", false},
-    {"testability", false}};
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true},
+    {"qwindowtitle", true},    {"session", true},
+    {"style", true},           {"stylesheet", true},
+    {"display", true},         {"geometry", true},
+    {"title", true},           {"name", true},
+    {"visual", true},          {"qmljsdebugger", true},
+    {"reverse", false},        {"widgetcount", false},
+    {"nograb", false},         {"dograb", false},
+    {"sync", false},           {"testability", false}};
 
 CommandLineAnswer End(int status, const QString &text, bool error)
 {
@@ -33,9 +36,10 @@ CommandLineAnswer ReadCommandLine(const QStringList &args, const DisplayEnvironm
 {
     const QString program =
         args.isEmpty() ? QStringLiteral("zintrova") : QFileInfo(args.first()).fileName();
-    const QString title =
-        QStringLiteral("%1 %2.%3").arg(QLatin1String(app::Title)).arg(app::VersionMajor).arg(
-            app::VersionMinor);
+    const QString title = QStringLiteral("%1 %2.%3")
+                              .arg(QLatin1String(app::Title))
+                              .arg(app::VersionMajor)
+                              .arg(app::VersionMinor);
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -57,8 +61,9 @@ CommandLineAnswer ReadCommandLine(const QStringList &args, const DisplayEnvironm
         return End(2, program + QStringLiteral(": ") + parser.errorText() + u'\n' + tryHelp, true);
     if (!parser.positionalArguments().isEmpty())
         return End(2,
-                   program + QStringLiteral(": unexpected argument '%1'.\n")
-                                 .arg(parser.positionalArguments().first()) +
+                   program +
+                       QStringLiteral(": unexpected argument '%1'.\n")
+                           .arg(parser.positionalArguments().first()) +
                        tryHelp,
                    true);
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
@@ -72,13 +77,14 @@ CommandLineAnswer ReadCommandLine(const QStringList &args, const DisplayEnvironm
     if (parser.isSet(version)) return End(0, title + u'\n', false);
     if (needDisplay && env.QtPlatform.empty() && !parser.isSet(QStringLiteral("platform")) &&
         env.Display.empty() && env.WaylandDisplay.empty())
-        return End(1,
-                   program + QStringLiteral(
-                                 ": no display to show the window on (neither DISPLAY nor "
-                                 "WAYLAND_DISPLAY is set); start it from a desktop session, under a "
-                                 "virtual display (xvfb-run %1) or with QT_QPA_PLATFORM=offscreen.\n")
-                                 .arg(program),
-                   true);
+        return End(
+            1,
+            program +
+                QStringLiteral(": no display to show the window on (neither DISPLAY nor "
+                               "WAYLAND_DISPLAY is set); start it from a desktop session, under a "
+                               "virtual display (xvfb-run %1) or with QT_QPA_PLATFORM=offscreen.\n")
+                    .arg(program),
+            true);
     return {};
 }
 
