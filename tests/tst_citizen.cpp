@@ -134,9 +134,9 @@ private slots:
         for (const char *name : {"lblTitle", "lblDescription", "lblDisclaimer", "lblLink"}) {
             const QColor c = a.Label(name)->palette().color(QPalette::WindowText);
             QVERIFY2(ContrastRatio(c.rgb(), face) >= 3, name);
-            const QColor specified =
+            const QColor designed =
                 QByteArray(name) == "lblLink" ? QColor(0, 0, 192) : QColor(Qt::black);
-            if (!dark) QCOMPARE(c, specified);
+            if (!dark) QCOMPARE(c, designed);
         }
     }
 
