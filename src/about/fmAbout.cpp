@@ -5,13 +5,21 @@
 #include "desktop/artwork.h"
 #include "version.h"
 
+#include "controls/contrast.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeDatabase>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QPushButton>
 #include <QUrl>
+#include <algorithm>
 
 namespace zintrova {
 
@@ -54,8 +62,43 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *e)
     if (click) emit Click();
 }
 
+namespace {
+
+// What a screen reader sees of the web link: a link, named by its address, that can be pressed.
+class LinkAccessible : public QAccessibleWidget {
+public:
+    explicit LinkAccessible(LinkLabel *link) : QAccessibleWidget(link, QAccessible::Link) {}
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString &name) override
+    {
+        if (name != pressAction()) return QAccessibleWidget::doAction(name);
+        if (widget()->isEnabled()) emit static_cast<LinkLabel *>(widget())->Click();
+    }
+};
+
+QAccessibleInterface *LinkAccessibility(const QString &, QObject *object)
+{
+    auto *link = qobject_cast<LinkLabel *>(object);
+    return link ? new LinkAccessible(link) : nullptr;
+}
+
+void SetTextColour(QLabel *label, const QColor &c)
+{
+    QPalette p = label->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive})
+        p.setColor(group, QPalette::WindowText, c);
+    label->setPalette(p);
+}
+
+} // namespace
+
 fmAbout::fmAbout(QWidget *parent) : QDialog(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(LinkAccessibility), true);
+    (void)accessible;
     CreateControls();
     Form_Load();
 }
@@ -98,16 +141,19 @@ void fmAbout::CreateControls()
         underlined.setUnderline(true);
         lblLink->setFont(underlined);
         lblLink->setCursor(HandCursor());
-        // Blue while live; a disabled link keeps the palette's grey text.
-        QPalette p = lblLink->palette();
-        for (auto group : {QPalette::Active, QPalette::Inactive})
-            p.setColor(group, QPalette::WindowText, QColor(0, 0, 192));
-        lblLink->setPalette(p);
-        // The address is configurable: the sentence flows on after it with the same small gap.
         lblLink->resize(lblLink->sizeHint());
-        Label5->move(lblLink->geometry().right() + 1 + Px(1890) - Px(630 + 1200), Label5->y());
     }
     Label3 = new AboutLabel(QStringLiteral("Visit"), this, TwipsRect(270, 2610, 285, 195), true);
+    {
+        // The sentence reads from the widths of its words in the font actually used: the address
+        // starts at its place unless "Visit" ends too close to it, and, the address being
+        // configurable, "for other freewares." follows it at the usual gap; never less than a
+        // blank apart.
+        const int blank = Label3->fontMetrics().horizontalAdvance(u' ');
+        lblLink->move(std::max(lblLink->x(), Label3->geometry().right() + 1 + blank), lblLink->y());
+        Label5->move(lblLink->geometry().right() + 1 + std::max(blank, Px(1890) - Px(630 + 1200)),
+                     Label5->y());
+    }
     Label1 = new AboutLabel(QStringLiteral("presents"), this, TwipsRect(2640, 390, 780, 240), true);
     Label1->setFont(SansFont(9.75));
     // Etched separator: a grey line with a white line of width 2 one pixel below it.
@@ -131,14 +177,19 @@ void fmAbout::CreateControls()
     // Fonts changed after creation: size the auto-sizing labels to their fonts.
     for (auto *l : {Label1, lblTitle, lblVersion, lblDisclaimer})
         l->setCaption(l->text());
-    // Black text where the window says so; the rest takes the palette's text colour.
+    // Black text and a blue link where the window says so, as long as they read on the window's
+    // background; on a dark one the palette's text and link colours, or a lighter blue. The rest
+    // takes the palette's text colour. A disabled link keeps the palette's grey text.
+    const QPalette &pal = palette();
+    const QRgb face = pal.color(QPalette::Window).rgb();
+    const QRgb text = ReadableOn(face, {qRgb(0, 0, 0), pal.color(QPalette::WindowText).rgb()});
     for (QLabel *l : {static_cast<QLabel *>(lblDescription), static_cast<QLabel *>(lblTitle),
-                      static_cast<QLabel *>(lblDisclaimer)}) {
-        QPalette p = l->palette();
-        for (auto group : {QPalette::Active, QPalette::Inactive})
-            p.setColor(group, QPalette::WindowText, Qt::black);
-        l->setPalette(p);
-    }
+                      static_cast<QLabel *>(lblDisclaimer)})
+        SetTextColour(l, QColor::fromRgb(text));
+    SetTextColour(
+        lblLink, QColor::fromRgb(ReadableOn(face, {qRgb(0, 0, 192), pal.color(QPalette::Link).rgb(),
+                                                   qRgb(128, 170, 255)})));
+    lblLink->setAccessibleDescription(QStringLiteral("Opens the web site in the browser"));
     {
         QPalette grey = Line1[1]->palette(), white = Line1[0]->palette();
         grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
@@ -209,9 +260,54 @@ void fmAbout::Run(const QString &target, std::int16_t showCode)
     (void)QDesktopServices::openUrl(url);
 }
 
+QString fmAbout::HelpPagePath(const QString &folder)
+{
+    for (const char *place : {"/Zintrova.html", "/../share/zintrova/Zintrova.html"}) {
+        const QFileInfo page(folder + QLatin1String(place));
+        if (page.isFile()) return QDir::cleanPath(page.absoluteFilePath());
+    }
+    return {};
+}
+
+namespace {
+
+// Whether the desktop has a program for the file's type. Where the desktop opens files through
+// xdg-open, which starts in the background and reports nothing back, ask xdg-mime beforehand;
+// without xdg-mime there is no xdg-open either.
+bool DesktopCanOpen(const QString &path)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"),
+                 QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name()});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished();
+        return false;
+    }
+    return query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty();
+#else
+    (void)path;
+    return true;
+#endif
+}
+
+} // namespace
+
+void fmAbout::OpenHelp(const QString &folder)
+{
+    const QString chm = HelpFilePath(folder), page = HelpPagePath(folder);
+    if (page.isEmpty()) return Run(chm, 1); // a missing help file just does nothing visible
+    if (QFileInfo::exists(chm) && DesktopCanOpen(chm) &&
+        QDesktopServices::openUrl(QUrl::fromLocalFile(chm)))
+        return;
+    Run(page, 1);
+}
+
 void fmAbout::cmHelp_Click()
 {
-    Run(HelpFilePath(QCoreApplication::applicationDirPath()), 1);
+    OpenHelp(QCoreApplication::applicationDirPath());
     // The window stays open.
 }
 

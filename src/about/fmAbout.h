@@ -65,6 +65,15 @@ public:
     // file name (a root folder already ends in one).
     static QString HelpFilePath(const QString &folder);
 
+    // The help page "Zintrova.html" that belongs to a program in the given folder: beside it, or
+    // in ../share/zintrova/ of an installation under a prefix; empty when there is none.
+    static QString HelpPagePath(const QString &folder);
+
+    // Opens the help of a program in the given folder: "Zintrova.chm" when it is there and the
+    // desktop has something to open it with, otherwise the help page in the browser; with
+    // neither, the help file as Run would (nothing visible happens).
+    static void OpenHelp(const QString &folder);
+
 protected:
     void keyPressEvent(QKeyEvent *e) override;
 

@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/session.h"
 #include "controls/fonts.h"
 #include "mainwindow/fmMain.h"
@@ -8,6 +9,9 @@
 
 int main(int argc, char *argv[])
 {
+    // --help, --version, a mistyped option, no display: answered before Qt needs a display.
+    if (const auto status = zintrova::HandleCommandLine(argc, argv)) return *status;
+
     // Under Wayland the saved window position can only be applied through XWayland. The choice
     // goes in as an argument, not into the environment, so that programs started from here (the
     // help viewer, the browser) still get the user's own platform. If X11 cannot be used after

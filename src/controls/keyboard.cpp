@@ -11,6 +11,7 @@ namespace zintrova {
 
 int VirtualKey(const QKeyEvent &e)
 {
+    // Qt names a key by what it types: Shift+1 is Key_Exclam, keypad minus Key_Minus.
     const int k = e.key();
     if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_A && k <= Qt::Key_Z))
         return k; // the codes coincide for digits and letters
@@ -38,8 +39,10 @@ int VirtualKey(const QKeyEvent &e)
     case Qt::Key_Delete: return vk::Delete;
     default: break;
     }
-    // Punctuation and other keys: pass the character code when it is printable ASCII.
-    return (k > 0x20 && k < 0x7f) ? k : 0xFF;
+    // Punctuation and every other key: the code is the key's, never the character it types, and
+    // the codes of characters such as "!" or "&" are those of PageUp or Up. They share one code
+    // that no handler looks at.
+    return vk::None;
 }
 
 int ShiftState(const QKeyEvent &e)

@@ -20,11 +20,15 @@ class CommandButton;
 namespace vk {
 inline constexpr int Back = 8, Tab = 9, Return = 13, Shift = 16, Control = 17, Menu = 18,
                      Escape = 27, Space = 32, Prior = 33, Next = 34, End = 35, Home = 36, Left = 37,
-                     Up = 38, Right = 39, Down = 40, Insert = 45, Delete = 46, C = 67, F1 = 112;
+                     Up = 38, Right = 39, Down = 40, Insert = 45, Delete = 46, C = 67, F1 = 112,
+                     None = 255; // a key without a code of its own: punctuation, symbols
+
 }
 // Bits of the Shift argument.
 inline constexpr int ShiftMask = 1, CtrlMask = 2, AltMask = 4;
 
+// The code of the key pressed: the named keys, the digit and letter keys (their ASCII upper-case
+// codes) and F1 to F24; vk::None for every other key.
 int VirtualKey(const QKeyEvent &e);
 int ShiftState(const QKeyEvent &e);
 int ShiftState(Qt::KeyboardModifiers modifiers);

@@ -17,6 +17,19 @@ void TextBox::setBackColor(const QColor &c)
     setPalette(p);
 }
 
+QColor TextBox::ForeColor() const
+{
+    return palette().color(QPalette::Text);
+}
+
+void TextBox::setForeColor(const QColor &c)
+{
+    if (c == ForeColor()) return;
+    QPalette p = palette();
+    p.setColor(QPalette::Text, c);
+    setPalette(p);
+}
+
 void TextBox::mouseDoubleClickEvent(QMouseEvent *e)
 {
     QLineEdit::mouseDoubleClickEvent(e);

@@ -3,6 +3,8 @@
 #include "controls/keyboard.h"
 #include "controls/twips.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -13,8 +15,53 @@
 
 namespace zintrova {
 
+// What a screen reader sees of the spinner: a spin box with a value, stepped by its actions.
+class UpDownAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit UpDownAccessible(UpDown *w) : QAccessibleWidget(w, QAccessible::SpinBox) {}
+    UpDown *upDown() const { return static_cast<UpDown *>(widget()); }
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value) return QString::number(upDown()->Value());
+        return QAccessibleWidget::text(t);
+    }
+    QVariant currentValue() const override { return upDown()->Value(); }
+    void setCurrentValue(const QVariant &value) override { upDown()->setValue(value.toInt()); }
+    QVariant maximumValue() const override { return upDown()->Max(); }
+    QVariant minimumValue() const override { return upDown()->Min(); }
+    QVariant minimumStepSize() const override { return upDown()->Increment(); }
+    QStringList actionNames() const override
+    {
+        return QStringList{increaseAction(), decreaseAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString &name) override
+    {
+        if (name == increaseAction() || name == decreaseAction()) {
+            if (upDown()->enabled_)
+                upDown()->Step(name == increaseAction() ? UpDown::Arrow::Up : UpDown::Arrow::Down);
+            return;
+        }
+        QAccessibleWidget::doAction(name);
+    }
+};
+
+namespace {
+QAccessibleInterface *UpDownAccessibility(const QString &, QObject *object)
+{
+    auto *w = qobject_cast<UpDown *>(object);
+    return w ? new UpDownAccessible(w) : nullptr;
+}
+} // namespace
+
 UpDown::UpDown(QWidget *parent) : QWidget(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(UpDownAccessibility), true);
+    (void)accessible;
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
     connect(&repeat_, &QTimer::timeout, this, &UpDown::Repeat);
@@ -26,6 +73,10 @@ void UpDown::setValue(int value)
     if (value == value_) return;
     value_ = value;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, value_);
+        QAccessible::updateAccessibility(&changed);
+    }
     emit Change();
 }
 

@@ -3,7 +3,8 @@
 // drawn with the style's spin-box arrows. Like the platform's up-down control it steps once on
 // the press of an arrow and then keeps stepping while the arrow is held (pausing while the
 // pointer is off the arrow); the Up and Down keys step it while it has the focus. It takes the
-// focus by Tab only, never by a click.
+// focus by Tab only, never by a click. Screen readers see it as a spin box: its value, and
+// increase and decrease actions that step it as the arrows do.
 
 #include <QTimer>
 #include <QWidget>
@@ -55,6 +56,7 @@ protected:
     void hideEvent(QHideEvent *e) override;
 
 private:
+    friend class UpDownAccessible;
     enum class Arrow { None, Up, Down };
     Arrow ArrowAt(QPoint pos) const;
     void Step(Arrow arrow);

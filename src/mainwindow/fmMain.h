@@ -86,6 +86,7 @@ private:
 
     // --- count entry (fmMain_count.cpp)
     std::int16_t ReadCount() const;
+    void SetCountColours(const QColor &back);
     void txNum_Change();
     void txNum_KeyPress(int &KeyAscii);
     void txNum_KeyDown(int &KeyCode, int Shift);

@@ -3,6 +3,7 @@
 
 #include "mainwindow/fmMain.h"
 
+#include "controls/contrast.h"
 #include "controls/keyboard.h"
 #include "engine/number.h"
 
@@ -30,6 +31,15 @@ std::int16_t fmMain::ReadCount() const
     return n < 0 ? std::int16_t(0) : n;
 }
 
+// The count box's background, and a text colour that reads on it: the system's text colour
+// unless that is too light for the fixed light red and yellow of a dark scheme.
+void fmMain::SetCountColours(const QColor &back)
+{
+    txNum->setBackColor(back);
+    const QRgb text = palette().color(QPalette::Text).rgb();
+    txNum->setForeColor(QColor::fromRgb(ReadableOn(back.rgb(), {text})));
+}
+
 void fmMain::txNum_Change()
 {
     spNum->setEnabled(false); // mute: the spinner's change handling only records the value
@@ -41,12 +51,12 @@ void fmMain::txNum_Change()
         cmGen->setEnabled(true);
         cmCopy->setEnabled(true);
         lbPass->setForeColor(palette().color(QPalette::ToolTipText));
-        txNum->setBackColor(palette().color(QPalette::Base));
+        SetCountColours(palette().color(QPalette::Base));
     } else if (n == 0) {
         // invalid: nothing to copy until the box holds a count again
         cmGen->setEnabled(false);
         cmCopy->setEnabled(false);
-        txNum->setBackColor(QColor(255, 128, 128));
+        SetCountColours(QColor(255, 128, 128));
     } else {
         // batch: Copy makes that many new passwords
         cmCopy->setText(QStringLiteral("Multi&copy"));
@@ -54,7 +64,7 @@ void fmMain::txNum_Change()
         cmCopy->setEnabled(true);
         cmGen->setEnabled(false);
         lbPass->setForeColor(palette().color(QPalette::Disabled, QPalette::WindowText));
-        txNum->setBackColor(QColor(255, 255, 192));
+        SetCountColours(QColor(255, 255, 192));
         shCopy->setVisible(false);
     }
     if (n == 0) n = 1;

@@ -126,6 +126,18 @@ void fmMain::CreateControls()
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
+    // What screen readers call the controls; the buttons and check boxes read their captions.
+    const std::pair<QWidget *, const char *> spoken[] = {
+        {sldLen[0], "Minimum length"},  {sldLen[1], "Maximum length"},
+        {txNum, "Number of passwords"}, {spNum, "Step the number of passwords"},
+        {cmHelp, "About Zintrova"},     {lbPass, "Password"}};
+    for (const auto &[w, name] : spoken)
+        w->setAccessibleName(QLatin1String(name));
+    txNum->setAccessibleDescription(QStringLiteral("How many passwords one copy produces"));
+    // The password itself is read out as the label's description.
+    connect(lbPass, &ChangeLabel::Change, this,
+            [this] { lbPass->setAccessibleDescription(lbPass->Caption()); });
+
     // Handlers.
     for (std::int16_t k = 1; k <= 3; ++k)
         connect(cbSet[k], &ValueCheckBox::Click, this, [this, k] { cbSet_Click(k); });
