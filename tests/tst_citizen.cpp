@@ -6,7 +6,7 @@
 #include "app/command_line.h"
 #include "controls/contrast.h"
 #include "controls/twips.h"
-#include "modes.h"
+#include "script.h"
 
 #include <QAccessible>
 #include <QDesktopServices>
@@ -117,13 +117,11 @@ private slots:
                                               QColor(35, 35, 35), grey));
         const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
         QCOMPARE(ContrastRatio(qRgb(0, 0, 0), qRgb(255, 255, 255)), 21.0);
-        Shown t;
+        Script t(QString{});
         const QColor systemText = t.w.palette().color(QPalette::Text);
-        const std::pair<const char *, Mode> modes[] = {
-            {"1", Mode::Single}, {"", Mode::Invalid}, {"5", Mode::Batch}};
-        for (auto [count, mode] : modes) {
+        for (auto [count, mode] : {std::pair{"1", "s"}, {"", "i"}, {"5", "b"}}) {
             t.p.txNum()->setText(QLatin1String(count));
-            CheckMode(t.p, mode); // the backgrounds stay as they are
+            QCOMPARE(t.ModeOf(), QLatin1String(mode)); // the backgrounds stay as they are
             const QColor text = t.p.txNum()->ForeColor();
             QVERIFY2(ContrastRatio(text.rgb(), t.p.txNum()->BackColor().rgb()) >= 3, count);
             if (!dark) QCOMPARE(text, systemText);

@@ -1,25 +1,111 @@
-// The generation engine without any window: sets, pool, composer and the random source.
+// The engine and the settings record without any window: sets, pool, composer, the random
+// source and its statistics, the number reading, and the record and its file.
+//
+// The statistics run over a fixed seeded source, so their outcome is deterministic; their
+// thresholds are set so that a correct generator fails less than once in a million runs: a
+// failure means a biased, stuck or clipped draw, not bad luck.
 
 #include "engine/charsets.h"
 #include "engine/composer.h"
 #include "engine/number.h"
 #include "engine/random_source.h"
+#include "settings/ini_file.h"
+#include "settings/record.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
+#include <map>
 #include <set>
 
 using namespace zintrova;
+using namespace zintrova::settings;
 
 namespace {
+
+// A seeded stand-in for the system source (SplitMix64), so that the statistics are repeatable.
+class SeededRandom final : public RandomSource {
+public:
+    explicit SeededRandom(std::uint64_t seed) : state_(seed) {}
+    float Next() override
+    {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return UnitFromBits(static_cast<std::uint32_t>((z ^ (z >> 31)) >> 32));
+    }
+
+private:
+    std::uint64_t state_;
+};
+
+// Upper critical value of the chi-square distribution with df degrees of freedom for the upper
+// tail probability whose normal quantile is z (Wilson-Hilferty; within a few percent for df >= 9).
+double ChiSquareCritical(int df, double z)
+{
+    const double k = 2.0 / (9.0 * df);
+    return df * std::pow(1.0 - k + z * std::sqrt(k), 3.0);
+}
+
+constexpr double zOneInAMillion = 4.753; // upper tail 1e-6
+constexpr double zOneInABillion = 5.998; // upper tail 1e-9
 
 struct Engine {
     SetArray BaseSet, UseSet;
     SimilarTable Similar;
     std::string Exclude, Pool;
-    Engine() { InitSets(BaseSet, Similar); }
-    void Build(int filter, int lower, int upper, int digits)
+    std::map<char, long> count;
+    std::map<std::size_t, long> lengths;
+    Engine(int filter, int lower, int upper, int digits)
     {
+        InitSets(BaseSet, Similar);
         BuildPool(BaseSet, Similar, filter, {0, lower, upper, digits}, Exclude, UseSet, Pool);
+    }
+
+    // Composes n passwords and checks the per-set minimum of each one.
+    void Run(RandomSource &random, int n, int lo, int hi)
+    {
+        for (int i = 0; i < n; ++i) {
+            std::int16_t m = 0;
+            const std::string p = ComposePassword(lo, hi, UseSet, Pool, random, m);
+            ++lengths[p.size()];
+            // Insertion never appends, so the first character drawn, from the first set that is
+            // on, stays last.
+            const int first = !UseSet[1].empty() ? 1 : !UseSet[2].empty() ? 2 : 3;
+            QVERIFY2(UseSet[first].find(p.back()) != std::string::npos, p.c_str());
+            for (char c : p)
+                ++count[c];
+            for (int k = 1; k <= 3; ++k) {
+                if (UseSet[k].empty()) continue;
+                long inSet = 0;
+                for (char c : p)
+                    inSet += UseSet[k].find(c) != std::string::npos;
+                QVERIFY2(inSet >= m, p.c_str());
+            }
+        }
+    }
+
+    // Within each set of two or more the characters are equally likely: the chi-square statistic
+    // of their frequencies stays below the critical value for the tail whose normal quantile is z.
+    void CheckChiSquare(double z) const
+    {
+        for (int k = 1; k <= 3; ++k) {
+            const std::string &set = UseSet[k];
+            if (set.size() < 2) continue;
+            long total = 0;
+            for (char c : set)
+                total += count.count(c) ? count.at(c) : 0;
+            const double expected = double(total) / double(set.size());
+            double chi = 0;
+            for (char c : set) {
+                const double d = (count.count(c) ? count.at(c) : 0) - expected;
+                chi += d * d / expected;
+            }
+            const double limit = ChiSquareCritical(int(set.size()) - 1, z);
+            QVERIFY2(chi < limit,
+                     qPrintable(
+                         QStringLiteral("set %1: chi-square %2 >= %3").arg(k).arg(chi).arg(limit)));
+        }
     }
 };
 
@@ -29,8 +115,7 @@ float Slot(int i, int n)
     return (static_cast<float>(i) + 0.5f) / static_cast<float>(n);
 }
 
-const char *Lower = "abcdefghijklmnopqrstuvwxyz";
-const char *Upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+const float Top = UnitFromBits(0xFFFFFFFFu); // the largest draw the source makes
 
 } // namespace
 
@@ -39,19 +124,23 @@ class TestEngine : public QObject {
 private slots:
     void poolTables_data();
     void poolTables();
-    void greyedBoxCountsAsOn();
-    void composerExactPositions();
-    void insertionNeverAppends();
-    void lengthAndMinPerSet_data();
-    void lengthAndMinPerSet();
-    void lengthClampingAndCrossedRange();
-    void emptyPoolLeavesMinPerSet();
-    void largestDrawPicksLastCharacter();
+    void scriptedDraws_data();
+    void scriptedDraws();
+    void minPerSet_data();
+    void minPerSet();
     void systemSourceStaysBelowOne();
+    void seededStatistics_data();
+    void seededStatistics();
+    void systemSourceLooseCheck();
     void numberReading_data();
     void numberReading();
+    void readField_data();
+    void readField();
+    void recordLine();
+    void recordFile();
 };
 
+// A greyed box (2) counts as on, in the look-alike table as in the pool.
 void TestEngine::poolTables_data()
 {
     QTest::addColumn<int>("filter");
@@ -59,16 +148,18 @@ void TestEngine::poolTables_data()
     QTest::addColumn<int>("upper");
     QTest::addColumn<int>("digits");
     QTest::addColumn<QString>("pool");
-    const QString lowerNoL = "abcdefghijkmnopqrstuvwxyz";
-    const QString digits = "0123456789";
+    const QString lower = "abcdefghijklmnopqrstuvwxyz", upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    const QString lowerNoL = "abcdefghijkmnopqrstuvwxyz", digits = "0123456789";
     QTest::newRow("all, filter on")
         << 1 << 1 << 1 << 1 << lowerNoL + "ACEFGHJKLMNPQRTUVWXY" + digits;
-    QTest::newRow("all, filter off") << 0 << 1 << 1 << 1 << QString(Lower) + Upper + digits;
+    QTest::newRow("all greyed, filter on")
+        << 1 << 2 << 1 << 2 << lowerNoL + "ACEFGHJKLMNPQRTUVWXY" + digits;
+    QTest::newRow("all, filter off") << 0 << 1 << 1 << 1 << lower + upper + digits;
     QTest::newRow("lower+upper") << 1 << 1 << 1 << 0 << lowerNoL + "ABCDEFGHJKLMNPQRSTUVWXYZ";
     QTest::newRow("lower+digits") << 1 << 1 << 0 << 1 << lowerNoL + digits;
     QTest::newRow("upper+digits") << 1 << 0 << 1 << 1 << "ACEFGHJKLMNPQRTUVWXY" + digits;
-    QTest::newRow("lower only") << 1 << 1 << 0 << 0 << QString(Lower);
-    QTest::newRow("upper only") << 1 << 0 << 1 << 0 << QString(Upper);
+    QTest::newRow("lower only") << 1 << 1 << 0 << 0 << lower;
+    QTest::newRow("upper only") << 1 << 0 << 1 << 0 << upper;
     QTest::newRow("digits only") << 1 << 0 << 0 << 1 << digits;
     QTest::newRow("none") << 1 << 0 << 0 << 0 << QString();
 }
@@ -80,138 +171,92 @@ void TestEngine::poolTables()
     QFETCH(int, upper);
     QFETCH(int, digits);
     QFETCH(QString, pool);
-    Engine e;
-    e.Build(filter, lower, upper, digits);
+    Engine e(filter, lower, upper, digits);
     QCOMPARE(QString::fromStdString(e.Pool), pool);
     QCOMPARE(QString::fromStdString(e.UseSet[1] + e.UseSet[2] + e.UseSet[3]), pool);
     QCOMPARE(e.UseSet[1].empty(), lower == 0);
     QCOMPARE(e.UseSet[2].empty(), upper == 0);
-    QCOMPARE(e.UseSet[3].empty(), digits == 0);
 }
 
-void TestEngine::greyedBoxCountsAsOn()
+// Exact passwords from scripted draws: the length, then per character a pick and a place.
+void TestEngine::scriptedDraws_data()
 {
-    Engine on, grey;
-    on.Build(1, 1, 1, 1);
-    grey.Build(1, 2, 1, 2);
-    QCOMPARE(grey.Exclude, on.Exclude);
-    QCOMPARE(grey.Pool, on.Pool);
-    QCOMPARE(grey.Pool.size(), std::size_t(55));
-}
-
-void TestEngine::composerExactPositions()
-{
-    // Length 3, all sets on, filter off: one character of each set. Draws: length, then per
-    // character a pick and a place.
-    Engine e;
-    e.Build(0, 1, 1, 1);
-    ScriptedRandom r({0.0f,                 // length: 3 + floor(0 * 1) = 3
-                      Slot(2, 26), 0.0f,    // 'c' into the empty password
-                      Slot(0, 26), 0.0f,    // 'A' before position 1 -> "Ac"
-                      Slot(9, 10), 0.99f}); // '9' at floor(0.99*2)+1 = 2 -> "A9c"
-    std::int16_t minPerSet = 0;
-    QCOMPARE(ComposePassword(3, 3, e.UseSet, e.Pool, r, minPerSet), std::string("A9c"));
-    QCOMPARE(minPerSet, std::int16_t(1));
-    QCOMPARE(r.Count(), std::size_t(7));
-}
-
-void TestEngine::insertionNeverAppends()
-{
-    // ab + x: p = 1 gives xab, p = 2 gives axb; the largest possible draw still never gives abx.
-    Engine e;
-    e.Build(0, 1, 0, 0);
+    QTest::addColumn<QString>("sets"); // l u d: the sets on, filter off
+    QTest::addColumn<int>("lo");
+    QTest::addColumn<int>("hi");
+    QTest::addColumn<std::vector<float>>("draws");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("used"); // draws taken
     const float a = Slot(0, 26), b = Slot(1, 26), x = Slot(23, 26);
-    const float largest = UnitFromBits(0xFFFFFFFFu);
-    std::int16_t m = 0;
-    ScriptedRandom first({0.0f, b, 0.0f, a, 0.0f, x, 0.0f});
-    QCOMPARE(ComposePassword(3, 3, e.UseSet, e.Pool, first, m), std::string("xab"));
-    ScriptedRandom second({0.0f, b, 0.0f, a, 0.0f, x, 0.5f});
-    QCOMPARE(ComposePassword(3, 3, e.UseSet, e.Pool, second, m), std::string("axb"));
-    ScriptedRandom last({0.0f, b, largest, a, largest, x, largest});
-    QCOMPARE(ComposePassword(3, 3, e.UseSet, e.Pool, last, m), std::string("axb"));
+    // 'c' into the empty password, 'A' before position 1, '9' at floor(0.99 * 2) + 1 = 2.
+    QTest::newRow("one of each set")
+        << "lud" << 3 << 3
+        << std::vector{0.0f, Slot(2, 26), 0.0f, Slot(0, 26), 0.0f, Slot(9, 10), 0.99f} << "A9c"
+        << 7;
+    QTest::newRow("ab + x at place 1 gives xab")
+        << "l" << 3 << 3 << std::vector{0.0f, b, 0.0f, a, 0.0f, x, 0.0f} << "xab" << 7;
+    QTest::newRow("ab + x at place 2 gives axb")
+        << "l" << 3 << 3 << std::vector{0.0f, b, 0.0f, a, 0.0f, x, 0.5f} << "axb" << 7;
+    QTest::newRow("the largest draw never appends")
+        << "l" << 3 << 3 << std::vector{0.0f, b, Top, a, Top, x, Top} << "axb" << 7;
+    QTest::newRow("the largest draw picks the last character")
+        << "d" << 3 << 3 << std::vector{0.0f, Top, 0.0f, Top, Top, Top, Top} << "999" << 7;
+    QTest::newRow("the length draw reaches the top")
+        << "d" << 6 << 8 << std::vector{Top, 0.0f} << "00000000" << 17;
+    QTest::newRow("above 40 is 40")
+        << "d" << 50 << 40 << std::vector{Top, 0.0f} << QString(40, '0') << 81;
+    QTest::newRow("below 3 is 3") << "d" << 1 << 3 << std::vector{Top, 0.0f} << "000" << 7;
+    QTest::newRow("crossed: the minimum's length")
+        << "d" << 20 << 8 << std::vector{Top, 0.0f} << QString(20, '0') << 41;
+    QTest::newRow("no set: nothing drawn") << "" << 6 << 8 << std::vector{0.5f} << "" << 0;
 }
 
-void TestEngine::lengthAndMinPerSet_data()
+void TestEngine::scriptedDraws()
+{
+    QFETCH(QString, sets);
+    QFETCH(int, lo);
+    QFETCH(int, hi);
+    QFETCH(std::vector<float>, draws);
+    QFETCH(QString, password);
+    QFETCH(int, used);
+    Engine e(0, sets.contains('l'), sets.contains('u'), sets.contains('d'));
+    ScriptedRandom r(draws);
+    std::int16_t minPerSet = 9;
+    QCOMPARE(QString::fromStdString(ComposePassword(lo, hi, e.UseSet, e.Pool, r, minPerSet)),
+             password);
+    QCOMPARE(int(r.Count()), used);
+    if (!used) QCOMPARE(int(minPerSet), 9); // kept when nothing is composed
+}
+
+void TestEngine::minPerSet_data()
 {
     QTest::addColumn<int>("length");
     QTest::addColumn<int>("minPerSet");
-    for (auto [L, m] : {std::pair{3, 1},
-                        {7, 1},
-                        {8, 2},
-                        {14, 2},
-                        {15, 3},
-                        {24, 3},
-                        {25, 4},
-                        {31, 4},
-                        {32, 5},
-                        {40, 5}})
+    for (auto [L, m] :
+         {std::pair{7, 1}, {8, 2}, {14, 2}, {15, 3}, {24, 3}, {25, 4}, {31, 4}, {32, 5}})
         QTest::addRow("L=%d", L) << L << m;
 }
 
-void TestEngine::lengthAndMinPerSet()
+void TestEngine::minPerSet()
 {
     QFETCH(int, length);
     QFETCH(int, minPerSet);
-    Engine e;
-    e.Build(1, 1, 1, 1);
+    Engine e(1, 1, 1, 1);
     ScriptedRandom r({0.37f, 0.81f, 0.05f, 0.66f, 0.23f});
     std::int16_t m = 0;
     const std::string p = ComposePassword(length, length, e.UseSet, e.Pool, r, m);
-    QCOMPARE(int(p.size()), length);
     QCOMPARE(int(m), minPerSet);
-    QCOMPARE(r.Count(), std::size_t(1 + 2 * length));
-    for (int k = 1; k <= 3; ++k) {
-        const auto n = std::count_if(
-            p.begin(), p.end(), [&](char c) { return e.UseSet[k].find(c) != std::string::npos; });
-        QVERIFY2(n >= minPerSet, p.c_str());
-    }
-}
-
-void TestEngine::lengthClampingAndCrossedRange()
-{
-    Engine e;
-    e.Build(1, 1, 1, 1);
-    std::int16_t m = 0;
-    const float top = UnitFromBits(0xFFFFFFFFu);
-    ScriptedRandom r({top, 0.5f});
-    QCOMPARE(ComposePassword(50, 40, e.UseSet, e.Pool, r, m).size(), std::size_t(40));
-    QCOMPARE(ComposePassword(1, 3, e.UseSet, e.Pool, r, m).size(), std::size_t(3));
-    // A maximum below the minimum: every password has the minimum's length.
-    ScriptedRandom crossed({top});
-    QCOMPARE(ComposePassword(20, 8, e.UseSet, e.Pool, crossed, m).size(), std::size_t(20));
-    // The length draw reaches both ends of the range.
-    ScriptedRandom low({0.0f}), high({top});
-    QCOMPARE(ComposePassword(6, 8, e.UseSet, e.Pool, low, m).size(), std::size_t(6));
-    QCOMPARE(ComposePassword(6, 8, e.UseSet, e.Pool, high, m).size(), std::size_t(8));
-}
-
-void TestEngine::emptyPoolLeavesMinPerSet()
-{
-    Engine e;
-    e.Build(1, 0, 0, 0);
-    ScriptedRandom r({0.5f});
-    std::int16_t m = 4;
-    QCOMPARE(ComposePassword(6, 8, e.UseSet, e.Pool, r, m), std::string());
-    QCOMPARE(m, std::int16_t(4));
-    QCOMPARE(r.Count(), std::size_t(0));
-}
-
-void TestEngine::largestDrawPicksLastCharacter()
-{
-    // The largest value the source can produce must still index inside the set.
-    const float top = UnitFromBits(0xFFFFFFFFu);
-    QVERIFY(top < 1.0f);
-    Engine e;
-    e.Build(0, 0, 0, 1);
-    ScriptedRandom r({0.0f, top, 0.0f, top, top, top, top});
-    std::int16_t m = 0;
-    QCOMPARE(ComposePassword(3, 3, e.UseSet, e.Pool, r, m), std::string("999"));
+    for (int k = 1; k <= 3; ++k)
+        QVERIFY2(std::count_if(p.begin(), p.end(),
+                               [&](char c) { return e.UseSet[k].find(c) != std::string::npos; }) >=
+                     m,
+                 p.c_str());
 }
 
 void TestEngine::systemSourceStaysBelowOne()
 {
     QCOMPARE(UnitFromBits(0), 0.0f);
-    QCOMPARE(UnitFromBits(0xFFFFFFFFu), 1.0f - 1.0f / 16777216.0f);
+    QCOMPARE(Top, 1.0f - 1.0f / 16777216.0f);
     SystemRandom r;
     std::set<float> seen;
     for (int i = 0; i < 10000; ++i) { // spans several refills of the block
@@ -220,6 +265,51 @@ void TestEngine::systemSourceStaysBelowOne()
         seen.insert(v);
     }
     QVERIFY(seen.size() > 9900); // a stuck or repeating source would collapse this
+}
+
+void TestEngine::seededStatistics_data()
+{
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<int>("lower");
+    QTest::addColumn<int>("upper");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<int>("lo");
+    QTest::addColumn<int>("hi");
+    QTest::newRow("all sets, filter on, 6-8") << 1 << 1 << 1 << 1 << 6 << 8;
+    QTest::newRow("all sets, filter off, 3-40") << 0 << 1 << 1 << 1 << 3 << 40;
+    QTest::newRow("upper and digits, 20-24") << 1 << 0 << 1 << 1 << 20 << 24;
+    QTest::newRow("digits only, 3-3") << 1 << 0 << 0 << 1 << 3 << 3;
+}
+
+void TestEngine::seededStatistics()
+{
+    QFETCH(int, filter);
+    QFETCH(int, lower);
+    QFETCH(int, upper);
+    QFETCH(int, digits);
+    QFETCH(int, lo);
+    QFETCH(int, hi);
+    Engine t(filter, lower, upper, digits);
+    SeededRandom random(0x5EED0000u + static_cast<unsigned>(lo * 41 + hi));
+    t.Run(random, 40000, lo, hi);
+    // Both ends of the length range are reached, and nothing outside it.
+    QCOMPARE(t.lengths.begin()->first, std::size_t(lo));
+    QCOMPARE(t.lengths.rbegin()->first, std::size_t(hi));
+    // Every character of the pool appears, and nothing else.
+    QCOMPARE(t.count.size(), t.Pool.size());
+    for (char c : t.Pool)
+        QVERIFY2(t.count.count(c), std::string(1, c).c_str());
+    t.CheckChiSquare(zOneInAMillion);
+}
+
+// The real source, where no seed fixes the outcome: a looser threshold still catches a stuck or
+// clipped draw, which moves the statistic by orders of magnitude.
+void TestEngine::systemSourceLooseCheck()
+{
+    Engine t(0, 1, 1, 1);
+    t.Run(ProgramRandom(), 20000, 40, 40);
+    QCOMPARE(t.count.size(), std::size_t(62));
+    t.CheckChiSquare(zOneInABillion);
 }
 
 void TestEngine::numberReading_data()
@@ -244,6 +334,71 @@ void TestEngine::numberReading()
     QFETCH(QString, text);
     QFETCH(int, value);
     QCOMPARE(int(ReadInt16(text.toStdString())), value);
+}
+
+// Every field read from a record whose earlier columns hold 5s, so a column off by one shows.
+// Cutting each field after 0 to width + 1 digits gives records of every length from 0 to 21.
+void TestEngine::readField_data()
+{
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<double>("expected");
+    const std::string digits = "98765";
+    for (const Field f : {LeftField, TopField, SetField(1), SetField(2), SetField(3), FilterField,
+                          LenField(0), LenField(1), CountField}) {
+        const auto row = [&](const QByteArray &what, const std::string &rest, double expected) {
+            QTest::addRow("column %d: %s", int(f.Column), what.constData())
+                << QByteArray::fromStdString(std::string(f.Column - 1, '5') + rest) << int(f.Column)
+                << int(f.Width) << expected;
+        };
+        const auto value = [&](std::size_t n) { return n ? std::stod(digits.substr(0, n)) : 0.0; };
+        for (std::size_t n = 0; n <= f.Width + 1; ++n)
+            row(QByteArray::number(qulonglong(n)) + " digits", digits.substr(0, n),
+                value(std::min(n, f.Width)));
+        row("minus sign only", "-", 0);
+        row("comma", ",7", 0);
+        row("starts with a letter", "a1234", 0);
+    }
+}
+
+void TestEngine::readField()
+{
+    QFETCH(QByteArray, record);
+    QFETCH(int, column);
+    QFETCH(int, width);
+    QFETCH(double, expected);
+    QCOMPARE(ReadField(record.toStdString(), Field{std::size_t(column), std::size_t(width)}),
+             expected);
+}
+
+// Each value goes to its own member; each is held to its columns when written, so the line is
+// always 21 digits.
+void TestEngine::recordLine()
+{
+    QCOMPARE(DecodeRecord("123456789012345678901"),
+             (Record{12345, 67890, {1, 2, 3}, 4, {56, 78}, 901}));
+    QCOMPARE(EncodeRecord({-15, 250000, {1, 1, 1}, 1, {6, 8}, 1}),
+             std::string("000009999911110608001"));
+    QCOMPARE(EncodeRecord({0, 0, {-1, 10, 0}, 12, {123, -4}, 1000}),
+             std::string("000000000009099900999"));
+}
+
+// A box or a slider would keep to its range on its own; the loader hands it only values within.
+void TestEngine::recordFile()
+{
+    const auto a = ToApply("000000000021930250001");
+    QCOMPARE(a->Set, (std::array<std::optional<std::int16_t>, 3>{2, 1, {}})); // 3 to 9 refused
+    QCOMPARE(a->Filter, std::optional<std::int16_t>());
+    QCOMPARE(a->Len, (std::array<std::int32_t, 2>{3, 40}));
+    QCOMPARE(ToApply("000000000011114503001")->Len, (std::array<std::int32_t, 2>{40, 6}));
+    QCOMPARE(IniPath("/opt/zintrova"), QStringLiteral("/opt/zintrova/Zintrova.ini"));
+    QCOMPARE(IniPath("/"), QStringLiteral("/Zintrova.ini"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Zintrova.ini");
+    QCOMPARE(ReadRecordFile(dir.path()), std::string("-")); // a folder
+    QVERIFY(WriteRecordFile(path, std::string(2 * MaxHead, '7')));
+    QCOMPARE(ReadRecordFile(path).size(), MaxHead); // only the start of a long file
 }
 
 QTEST_APPLESS_MAIN(TestEngine)

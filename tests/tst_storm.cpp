@@ -5,20 +5,11 @@
 // ZINTROVA_STORM_ACTIONS sets the number of actions (default 20000), ZINTROVA_STORM_SEED replays
 // a run. A failure prints the seed and the last actions.
 
-#include "controls/fonts.h"
-#include "desktop/clipboard.h"
 #include "engine/number.h"
-#include "probe.h"
+#include "script.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QDesktopServices>
 #include <QDialog>
-#include <QMimeData>
-#include <QPointer>
 #include <QRandomGenerator>
-#include <QTest>
-#include <QTimer>
 #include <deque>
 #include <memory>
 #include <random>
@@ -66,15 +57,6 @@ private:
     }
 };
 
-// Swallows everything the About window would open.
-class UrlSink : public QObject {
-    Q_OBJECT
-public:
-    int opened = 0;
-public slots:
-    void open(const QUrl &) { ++opened; }
-};
-
 int EnvInt(const char *name, int fallback)
 {
     bool ok = false;
@@ -97,7 +79,7 @@ private:
     std::unique_ptr<fmMain> w_;
     std::unique_ptr<fmMainProbe> p_;
     WatchedClipboard clip_;
-    UrlSink urls_;
+    std::unique_ptr<Opener> urls_;
     std::deque<QString> log_;
     int restarts_ = 0;
 
@@ -121,16 +103,14 @@ private:
 void TestStorm::initTestCase()
 {
     InstallFontSubstitutes();
-    for (const char *scheme : {"http", "https", "file"})
-        QDesktopServices::setUrlHandler(QLatin1String(scheme), &urls_, "open");
+    urls_ = std::make_unique<Opener>();
 }
 
 void TestStorm::cleanupTestCase()
 {
     p_.reset();
     w_.reset();
-    for (const char *scheme : {"http", "https", "file"})
-        QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+    urls_.reset();
 }
 
 void TestStorm::Open()
@@ -378,7 +358,7 @@ void TestStorm::storm()
         }
     }
     qInfo("round: %d single copies, %d batches, %d restarts, %d links or help opened",
-          clip_.singles, clip_.batches, restarts_, urls_.opened);
+          clip_.singles, clip_.batches, restarts_, int(urls_->opened.size()));
     QVERIFY(clip_.singles + clip_.batches > 0);
 }
 

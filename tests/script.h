@@ -1,0 +1,411 @@
+#pragma once
+// Real input on the real main window, written as a script of steps separated by blanks. A script
+// starts on a new window (6 - 8, count 1, the focus on the minimum slider, the user's own text on
+// the clipboard) and stops at the first step that does not hold.
+//
+// Controls are named as the window names them (cmGen, cmCopy, cmExit, cmHelp, txNum, spNum,
+// cbSet1..3, cbFilter), 0 and 1 for the sliders; while the About window shows, its own names.
+// Keys: R L U D arrows, ^ _ PageUp/PageDown, H Home, Z End, S Shift, E Escape, N Enter, T Tab,
+// B Backspace, X Delete, I Insert, F F1, any other character its own key.
+//
+// Actions: cI:N click and dI:N press on slider I at the place of value N, mN drag to N, u
+// release; wI+N wheel notches over slider I; kK key click, with C- (Ctrl) and S- (Shift) before K
+// for modifiers; +K key press (a repeat while K is held), - release of the held key; @name click,
+// @@name double-click, qname a click already queued; >name focus by Tab; tTEXT typed; pTEXT
+// pasted into the count box (then selected); Su, Sd press the spinner's up or down arrow, Sr
+// releases it; Tname fires a timer (tmTimer, tmSpin, tmOne); sN sets PushState, bN Busy; xN makes
+// the clipboard refuse (1) or take (0) writes; X the close box; /N runs the next steps from
+// inside the batch once its N-th password is on show, up to a lone /. A modal window runs the
+// next steps from inside as well, up to a lone /.
+//
+// Checks: =MIN,MAX,PUSHSTATE (and the range label); Fname focus; #N or #A-B password length; nN
+// passwords composed since the last nN; PN pool size; ?name=N a box's value; LN the focused
+// slider's LargeChange; "TEXT" the count box; Ms Mb Mi single, batch or invalid mode; {TEXT} the
+// copy button's caption; $0 the user's text still on the clipboard, $1 the password last on
+// show, $N the last N as a batch; |0 |1 the copy frame; BN Busy; V0 V1 the window closed or open;
+// Ename Dname enabled or not; A the About window on show; oS... what the desktop was asked to open
+// since the last o (S the web site with the link greyed and the focus on OK, H the help file, -
+// nothing).
+
+#include "controls/fonts.h"
+#include "controls/twips.h"
+#include "mainwindow/fmMain.h"
+#include "version.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMimeData>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <utility>
+
+namespace zintrova {
+
+struct fmMainProbe {
+    fmMain &w;
+    std::int16_t &Busy() { return w.Busy; }
+    std::int16_t &PushState() { return w.PushState; }
+    std::int16_t &CountValue() { return w.CountValue; }
+    std::string &Pool() { return w.Pool; }
+    Clipboard *&Clip() { return w.Clip; }
+    ValueCheckBox *cbSet(int k) { return w.cbSet[k]; }
+    ValueCheckBox *cbFilter() { return w.cbFilter; }
+    TrackSlider *sldLen(int i) { return w.sldLen[i]; }
+    ChangeLabel *lbLimits() { return w.lbLimits; }
+    ChangeLabel *lbPass() { return w.lbPass; }
+    CommandButton *cmGen() { return w.cmGen; }
+    CommandButton *cmCopy() { return w.cmCopy; }
+    CommandButton *cmExit() { return w.cmExit; }
+    CommandButton *cmHelp() { return w.cmHelp; }
+    TextBox *txNum() { return w.txNum; }
+    UpDown *spNum() { return w.spNum; }
+    RectShape *shCopy() { return w.shCopy; }
+    LineShape *lnTick(int i) { return w.lnTick[i]; }
+    EventTimer *tmSpin() { return w.tmSpin; }
+    EventTimer *tmTimer() { return w.tmTimer; }
+    const QString &IniFile() { return w.IniFile; }
+    void Form_Activate() { w.Form_Activate(); }
+};
+
+inline QWidget *Focus()
+{
+    return QApplication::focusWidget();
+}
+
+// When refusing, the data never reaches the system clipboard, as when another program holds it.
+class RefusingClipboard : public Clipboard {
+public:
+    bool refuse = false;
+
+protected:
+    void Write(QMimeData *data) override { refuse ? delete data : Clipboard::Write(data); }
+};
+
+// Receives what the program asks the desktop to open: S for the web site, H for anything else.
+class Opener : public QObject {
+    Q_OBJECT
+public:
+    QString opened;
+    Opener()
+    {
+        for (const char *scheme : {"http", "https", "file"})
+            QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
+    }
+    ~Opener() override
+    {
+        for (const char *scheme : {"http", "https", "file"})
+            QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+    }
+public slots:
+    void open(const QUrl &url)
+    {
+        const QUrl site(QStringLiteral("https://") + QLatin1String(app::WebSite));
+        const QUrl help = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
+                                              QStringLiteral("/Zintrova.chm"));
+        QWidget *modal = QApplication::activeModalWidget();
+        QWidget *link = modal ? modal->findChild<QWidget *>(QStringLiteral("lblLink")) : nullptr;
+        const bool locked = link && !link->isEnabled() &&
+                            QApplication::focusWidget() == modal->findChild<QWidget *>("cmOK");
+        opened += url == site ? (locked ? u'S' : u's') : url == help ? u'H' : u'?';
+    }
+};
+
+const QString Sentinel = QStringLiteral("what the user had copied");
+
+// A shown, active window with a clipboard that can refuse, recording each password put on show.
+struct Shown {
+    fmMain w;
+    fmMainProbe p{w};
+    RefusingClipboard clip;
+    QStringList passwords;
+    Shown()
+    {
+        p.Clip() = &clip;
+        QGuiApplication::clipboard()->setText(Sentinel);
+        passwords << p.lbPass()->Caption();
+        QObject::connect(p.lbPass(), &ChangeLabel::Change, &w, [this] {
+            if (!p.lbPass()->Caption().isEmpty()) passwords << p.lbPass()->Caption();
+        });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCoreApplication::processEvents();
+    }
+};
+
+class Script : public Shown {
+public:
+    explicit Script(const QString &script) : steps_(script.split(u' ', Qt::SkipEmptyParts))
+    {
+        QObject::connect(p.lbPass(), &ChangeLabel::Change, &w, [this] {
+            ++composed_;
+            if (p.lbPass()->Caption().isEmpty() || !inside_ || --inside_) return;
+            Nested();
+        });
+        watch_.setInterval(5);
+        QObject::connect(&watch_, &QTimer::timeout, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || QApplication::activeWindow() != modal) return;
+            watch_.stop();
+            Nested();
+            if (modal->isVisible()) Fail(QStringLiteral("the modal window is still open"));
+            if (modal->isVisible()) QMetaObject::invokeMethod(modal, "reject");
+        });
+        Run();
+        QVERIFY(failed_.isEmpty());
+    }
+
+private:
+    QStringList steps_;
+    qsizetype next_ = 0;
+    QString done_, failed_;
+    QTimer watch_;
+    Opener opener_;
+    int composed_ = 0, inside_ = 0;
+    QPointer<TrackSlider> mouse_;
+    int pointer_ = 0;
+    QPoint arrow_;
+    Qt::Key held_ = Qt::Key(0);
+
+    void Run()
+    {
+        while (next_ < steps_.size() && failed_.isEmpty()) {
+            const QString t = steps_[next_++];
+            if (t == QLatin1String("/")) return;
+            done_ += t + u' ';
+            Step(t);
+        }
+    }
+    void Nested()
+    {
+        const bool was = watch_.isActive();
+        watch_.stop();
+        Run();
+        if (was) watch_.start();
+    }
+    void Fail(const QString &why)
+    {
+        if (failed_.isEmpty()) failed_ = QStringLiteral("after %1: %2").arg(done_, why);
+        QFAIL(qPrintable(failed_));
+    }
+    QWidget *Control(const QString &name)
+    {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            return modal->findChild<QWidget *>(name);
+        const std::pair<const char *, QWidget *> names[] = {
+            {"0", p.sldLen(0)},     {"1", p.sldLen(1)},     {"cmGen", p.cmGen()},
+            {"cmCopy", p.cmCopy()}, {"cmExit", p.cmExit()}, {"cmHelp", p.cmHelp()},
+            {"txNum", p.txNum()},   {"spNum", p.spNum()},   {"cbSet1", p.cbSet(1)},
+            {"cbSet2", p.cbSet(2)}, {"cbSet3", p.cbSet(3)}, {"cbFilter", p.cbFilter()}};
+        for (const auto &[n, widget] : names)
+            if (name == QLatin1String(n)) return widget;
+        return nullptr;
+    }
+    static std::pair<Qt::Key, Qt::KeyboardModifiers> Key(QString k)
+    {
+        Qt::KeyboardModifiers mods;
+        for (; k.size() > 2 && k[1] == u'-'; k = k.mid(2))
+            mods |= k[0] == u'C' ? Qt::ControlModifier : Qt::ShiftModifier;
+        static const QString names = QStringLiteral("RLUD^_HZSENTBXIF");
+        static const Qt::Key keys[] = {
+            Qt::Key_Right,     Qt::Key_Left,     Qt::Key_Up,     Qt::Key_Down,
+            Qt::Key_PageUp,    Qt::Key_PageDown, Qt::Key_Home,   Qt::Key_End,
+            Qt::Key_Shift,     Qt::Key_Escape,   Qt::Key_Return, Qt::Key_Tab,
+            Qt::Key_Backspace, Qt::Key_Delete,   Qt::Key_Insert, Qt::Key_F1};
+        const qsizetype i = names.indexOf(k[0]);
+        return {i >= 0 ? keys[i] : Qt::Key(k[0].toUpper().unicode()), mods};
+    }
+    void Step(const QString &t)
+    {
+        const QString arg = t.mid(1);
+        const int v0 = p.sldLen(0)->Value(), v1 = p.sldLen(1)->Value();
+        const auto at = [&] {
+            return QPoint((195 * pointer_ - (mouse_ == p.sldLen(1) ? 1050 : 465)) / TwipsPerPixel,
+                          mouse_->height() / 2);
+        };
+        const auto [key, mods] = Key(arg.isEmpty() ? QStringLiteral(" ") : arg);
+        UpDown *sp = p.spNum();
+        QString got = t;
+        watch_.start();
+        switch (t[0].toLatin1()) {
+        case 'c':
+        case 'd':
+            mouse_ = p.sldLen(arg.left(1).toInt());
+            pointer_ = arg.section(u':', 1).toInt();
+            QTest::mousePress(mouse_, Qt::LeftButton, {}, at());
+            if (t[0] == u'c') QTest::mouseRelease(mouse_, Qt::LeftButton, {}, at());
+            break;
+        case 'm': pointer_ = arg.toInt(), QTest::mouseMove(mouse_, at()); break;
+        case 'u': QTest::mouseRelease(mouse_, Qt::LeftButton, {}, at()); break;
+        case 'k':
+            if (key == Qt::Key_Delete) // as X11 reports it, with the DEL character as its text
+                QTest::sendKeyEvent(QTest::Click, Focus(), key, QString(QChar(0x7f)), mods);
+            else
+                QTest::keyClick(Focus(), key, mods);
+            break;
+        case 'q': // a click already queued, delivered when pending events next run
+            for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(
+                    Control(arg),
+                    new QMouseEvent(type, {3, 3}, {3, 3}, Qt::LeftButton, Qt::LeftButton, {}));
+            break;
+        case '+':
+            if (held_ != key) {
+                QTest::keyPress(Focus(), held_ = key);
+            } else { // the keyboard's repeat
+                QTest::simulateEvent(Focus(), false, key, {}, {}, true);
+                QTest::simulateEvent(Focus(), true, key, {}, {}, true);
+            }
+            break;
+        case '-':
+            QTest::keyRelease(Focus(), held_, held_ == Qt::Key_Shift ? Qt::ShiftModifier : mods);
+            held_ = Qt::Key(0);
+            break;
+        case 'w': {
+            TrackSlider *s = p.sldLen(arg.left(1).toInt());
+            const QPointF mid(s->width() / 2, s->height() / 2);
+            QWheelEvent e(mid, s->mapToGlobal(mid), {}, {0, 120 * arg.mid(1).toInt()}, Qt::NoButton,
+                          {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(s, &e);
+            break;
+        }
+        case '@':
+            if (arg.startsWith(u'@'))
+                QTest::mouseDClick(Control(arg.mid(1)), Qt::LeftButton);
+            else
+                QTest::mouseClick(Control(arg), Qt::LeftButton);
+            break;
+        case '>': Control(arg)->setFocus(Qt::TabFocusReason); break;
+        case 't':
+            for (QChar c : arg) {
+                QTest::keyClick(Focus(), c.toLatin1());
+                QCoreApplication::processEvents();
+            }
+            break;
+        case 'p':
+            QGuiApplication::clipboard()->setText(arg);
+            p.txNum()->setFocus();
+            p.txNum()->selectAll();
+            QTest::keyClick(Focus(), Qt::Key_V, Qt::ControlModifier);
+            p.txNum()->selectAll();
+            QGuiApplication::clipboard()->setText(Sentinel);
+            break;
+        case 'S':
+            if (arg != QLatin1String("r"))
+                arrow_ = (arg == QLatin1String("u") ? sp->UpRect() : sp->DownRect()).center();
+            if (arg == QLatin1String("r"))
+                QTest::mouseRelease(sp, Qt::LeftButton, {}, arrow_);
+            else
+                QTest::mousePress(sp, Qt::LeftButton, {}, arrow_);
+            break;
+        case 'T': Timer(arg)->Fire(); break;
+        case 's': p.PushState() = std::int16_t(arg.toInt()); break;
+        case 'b': p.Busy() = std::int16_t(arg.toInt()); break;
+        case 'x': clip.refuse = arg == QLatin1String("1"); break;
+        case 'X': w.close(); break;
+        case '/': inside_ = arg.toInt(); break;
+        default: watch_.stop(), got = Check(t, v0, v1);
+        }
+        watch_.stop();
+        QCoreApplication::processEvents();
+        if (got != t) Fail(QStringLiteral("got %1").arg(got));
+    }
+    EventTimer *Timer(const QString &name)
+    {
+        if (name == QLatin1String("tmTimer")) return p.tmTimer();
+        if (name == QLatin1String("tmSpin")) return p.tmSpin();
+        return QApplication::activeModalWidget()->findChild<EventTimer *>(name);
+    }
+    QString Check(const QString &t, int v0, int v1)
+    {
+        const QString arg = t.mid(1);
+        const QString box = p.txNum()->text();
+        switch (t[0].toLatin1()) {
+        case '=': {
+            QString got = QStringLiteral("=%1,%2,%3").arg(v0).arg(v1).arg(p.PushState());
+            if (p.lbLimits()->Caption() != QStringLiteral("%1 - %2").arg(v0).arg(v1))
+                got += QStringLiteral(" shown as ") + p.lbLimits()->Caption();
+            return got;
+        }
+        case 'F': return Focus() == Control(arg) ? t : QStringLiteral("focus on ") + Name(Focus());
+        case '#': {
+            const qsizetype n = p.lbPass()->Caption().size();
+            return n >= arg.section(u'-', 0, 0).toInt() && n <= arg.section(u'-', -1).toInt()
+                       ? t
+                       : QStringLiteral("#%1").arg(n);
+        }
+        case 'P': return QStringLiteral("P%1").arg(p.Pool().size());
+        case '?': {
+            auto *box = qobject_cast<ValueCheckBox *>(Control(arg.section(u'=', 0, 0)));
+            return QStringLiteral("?%1=%2").arg(arg.section(u'=', 0, 0)).arg(box->Value());
+        }
+        case 'A': {
+            QWidget *about = QApplication::activeModalWidget();
+            auto *version =
+                about ? about->findChild<QLabel *>(QStringLiteral("lblVersion")) : nullptr;
+            return version && about->windowTitle() == QLatin1String("About Zintrova") &&
+                           version->text() == QLatin1String("version 1.1")
+                       ? t
+                       : QStringLiteral("no About window");
+        }
+        case 'n': return QStringLiteral("n%1").arg(std::exchange(composed_, 0));
+        case 'L': {
+            auto *s = qobject_cast<TrackSlider *>(Focus());
+            return QStringLiteral("L%1").arg(s ? s->LargeChange() : -1);
+        }
+        case '"': return u'"' + box + u'"';
+        case 'M': return u'M' + ModeOf();
+        case '{': return u'{' + p.cmCopy()->text() + u'}';
+        case '$': {
+            const int n = arg.toInt();
+            QString want = n ? QString() : Sentinel;
+            for (qsizetype i = passwords.size() - n; i < passwords.size(); ++i)
+                want += passwords.value(i) + (n > 1 ? QStringLiteral("\r\n") : QString());
+            const QString have = QGuiApplication::clipboard()->text();
+            return have == want ? t : QStringLiteral("clipboard '%1'").arg(have);
+        }
+        case '|': return QStringLiteral("|%1").arg(int(p.shCopy()->isVisible()));
+        case 'B': return QStringLiteral("B%1").arg(p.Busy());
+        case 'V': return QStringLiteral("V%1").arg(int(w.isVisible()));
+        case 'E':
+        case 'D': return Control(arg)->isEnabled() == (t[0] == u'E') ? t : t + QStringLiteral("?");
+        case 'o': {
+            const QString opened = std::exchange(opener_.opened, QString());
+            return u'o' + (opened.isEmpty() ? QStringLiteral("-") : opened);
+        }
+        }
+        return QStringLiteral("no such step");
+    }
+    QString Name(QWidget *widget)
+    {
+        for (const char *n : {"0", "1", "cmGen", "cmCopy", "cmExit", "cmHelp", "txNum", "spNum",
+                              "cbSet1", "cbSet2", "cbSet3", "cbFilter"})
+            if (Control(QLatin1String(n)) == widget) return QLatin1String(n);
+        return widget ? widget->objectName() : QStringLiteral("nothing");
+    }
+
+public:
+    // The three modes of the count: the buttons' enabling, the box's colour, and in single and
+    // batch mode the copy button's caption and weight and the password's colour.
+    QString ModeOf()
+    {
+        const QPalette &pal = w.palette();
+        const QColor back = p.txNum()->BackColor();
+        if (!p.cmGen()->isEnabled() && !p.cmCopy()->isEnabled() && back == QColor(255, 128, 128))
+            return QStringLiteral("i");
+        const bool batch = !p.cmGen()->isEnabled();
+        if (p.cmCopy()->isEnabled() && p.cmCopy()->FontBold() == batch &&
+            back == (batch ? QColor(255, 255, 192) : pal.color(QPalette::Base)) &&
+            p.cmCopy()->text() == (batch ? "Multi&copy" : "&Copy to Clipboard") &&
+            p.lbPass()->ForeColor() == (batch ? pal.color(QPalette::Disabled, QPalette::WindowText)
+                                              : pal.color(QPalette::ToolTipText)) &&
+            !(batch && p.shCopy()->isVisible()))
+            return batch ? QStringLiteral("b") : QStringLiteral("s");
+        return QStringLiteral("?");
+    }
+};
+
+} // namespace zintrova
