@@ -58,8 +58,8 @@ void TestLocation::choice_data()
     QTest::addColumn<QByteArray>("record"); // what the reader finds first
     const QByteArray a = "015000120011110608025\r\n", b = "000000000010100712999\r\n";
     const QByteArray none;
-    QTest::newRow("writable folder") << true << a << none << +Xdg << +Beside << +Beside
-                                     << a.chopped(2);
+    QTest::newRow("writable folder")
+        << true << a << none << +Xdg << +Beside << +Beside << a.chopped(2);
     QTest::newRow("writable folder ignores a user copy")
         << true << none << b << +Xdg << +Beside << +Beside << QByteArray("-");
     QTest::newRow("read-only folder, user copy")
@@ -67,8 +67,8 @@ void TestLocation::choice_data()
     QTest::newRow("read-only folder, first save")
         << false << none << none << +Xdg << +Beside << +User << QByteArray("-");
     // The user's own read-only file in a read-only folder is made writable and written in place.
-    QTest::newRow("read-only folder, own file") << false << a << b << +Xdg << +Beside << +Beside
-                                                << a.chopped(2);
+    QTest::newRow("read-only folder, own file")
+        << false << a << b << +Xdg << +Beside << +Beside << a.chopped(2);
     QTest::newRow("relative XDG_CONFIG_HOME ignored")
         << false << none << none << +RelativeXdg << +Beside << +User << QByteArray("-");
     QTest::newRow("no HOME, no XDG_CONFIG_HOME")
@@ -95,12 +95,17 @@ void TestLocation::choice()
     if (!beside.isEmpty()) WriteAll(iniFile, beside);
     WriteAll(root.filePath(QStringLiteral("blocked")), "a file where a folder should be");
     const QString home = root.filePath(QStringLiteral("home")), xdg = root.filePath("xdg");
-    const UserEnvironment envs[] = {{home, xdg}, {home, {}}, {home, QStringLiteral("xdg")},
-                                    {}, {home, root.filePath(QStringLiteral("blocked"))}};
+    const UserEnvironment envs[] = {{home, xdg},
+                                    {home, {}},
+                                    {home, QStringLiteral("xdg")},
+                                    {},
+                                    {home, root.filePath(QStringLiteral("blocked"))}};
     const UserEnvironment e = envs[env];
     const QString userFile = UserIniPath(e);
-    const QString expected[] = {xdg, home + "/.config", home + "/.config", {}, envs[Blocked].ConfigHome};
-    QCOMPARE(userFile, expected[env].isEmpty() ? QString() : expected[env] + "/Zintrova/Zintrova.ini");
+    const QString expected[] = {
+        xdg, home + "/.config", home + "/.config", {}, envs[Blocked].ConfigHome};
+    QCOMPARE(userFile,
+             expected[env].isEmpty() ? QString() : expected[env] + "/Zintrova/Zintrova.ini");
     if (!user.isEmpty()) {
         QVERIFY(QDir().mkpath(QFileInfo(userFile).path()));
         WriteAll(userFile, user);
