@@ -17,7 +17,7 @@ using namespace zintrova::settings;
 
 namespace {
 
-enum Env { Xdg, HomeOnly, RelativeXdg, NoEnv, Blocked };
+enum Env { Xdg, HomeOnly, RelativeXdg, NoEnv, Blocked, SystemInstall };
 enum Where { Beside, User, Nowhere };
 
 void WriteAll(const QString &path, const QByteArray &content)
@@ -75,6 +75,9 @@ void TestLocation::choice_data()
         << false << none << none << +NoEnv << +Beside << +Nowhere << QByteArray("-");
     QTest::newRow("folder cannot be created")
         << false << none << none << +Blocked << +Beside << +Nowhere << QByteArray("-");
+    // A package's folder holds no settings, even where the user may write it.
+    QTest::newRow("system install")
+        << true << a << b << +SystemInstall << +User << +User << b.chopped(2);
     QTest::newRow("damaged user copy") << false << none << QByteArray(" 0150001\xff,9\n") << +Xdg
                                        << +User << +User << QByteArray("0150001\xff");
 }
@@ -93,17 +96,14 @@ void TestLocation::choice()
     QVERIFY(QDir().mkpath(program));
     const QString iniFile = IniPath(program);
     if (!beside.isEmpty()) WriteAll(iniFile, beside);
-    WriteAll(root.filePath(QStringLiteral("blocked")), "a file where a folder should be");
     const QString home = root.filePath(QStringLiteral("home")), xdg = root.filePath("xdg");
-    const UserEnvironment envs[] = {{home, xdg},
-                                    {home, {}},
-                                    {home, QStringLiteral("xdg")},
-                                    {},
-                                    {home, root.filePath(QStringLiteral("blocked"))}};
+    const QString blocked = root.filePath(QStringLiteral("blocked"));
+    const UserEnvironment envs[] = {{home, xdg}, {home, {}},      {home, "xdg"},
+                                    {},          {home, blocked}, {home, xdg, true}};
+    WriteAll(blocked, "a file where a folder should be");
     const UserEnvironment e = envs[env];
     const QString userFile = UserIniPath(e);
-    const QString expected[] = {
-        xdg, home + "/.config", home + "/.config", {}, envs[Blocked].ConfigHome};
+    const QString expected[] = {xdg, home + "/.config", home + "/.config", {}, blocked, xdg};
     QCOMPARE(userFile,
              expected[env].isEmpty() ? QString() : expected[env] + "/Zintrova/Zintrova.ini");
     if (!user.isEmpty()) {

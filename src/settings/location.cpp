@@ -33,10 +33,16 @@ bool FolderTakesNewFile(const QString &folder)
 
 UserEnvironment CurrentUserEnvironment()
 {
-#ifdef Q_OS_WIN
-    return {qEnvironmentVariable("USERPROFILE"), qEnvironmentVariable("LOCALAPPDATA")};
+#ifdef ZINTROVA_SYSTEM_INSTALL
+    constexpr bool systemInstall = true;
 #else
-    return {qEnvironmentVariable("HOME"), qEnvironmentVariable("XDG_CONFIG_HOME")};
+    constexpr bool systemInstall = false;
+#endif
+#ifdef Q_OS_WIN
+    return {qEnvironmentVariable("USERPROFILE"), qEnvironmentVariable("LOCALAPPDATA"),
+            systemInstall};
+#else
+    return {qEnvironmentVariable("HOME"), qEnvironmentVariable("XDG_CONFIG_HOME"), systemInstall};
 #endif
 }
 
@@ -72,14 +78,14 @@ bool CanStartWrite(const QString &path)
 
 QString ReadPath(const QString &iniFile, const UserEnvironment &env)
 {
-    if (CanStartWrite(iniFile)) return iniFile;
+    if (!env.SystemInstall && CanStartWrite(iniFile)) return iniFile;
     const QString user = UserIniPath(env);
     return !user.isEmpty() && QFileInfo(user).isFile() ? user : iniFile;
 }
 
 QString WritePath(const QString &iniFile, const UserEnvironment &env)
 {
-    if (CanStartWrite(iniFile)) return iniFile;
+    if (!env.SystemInstall && CanStartWrite(iniFile)) return iniFile;
     const QString user = UserIniPath(env);
     if (user.isEmpty() || !QDir().mkpath(QFileInfo(user).absolutePath())) return {};
     return user;

@@ -12,6 +12,9 @@ namespace zintrova::settings {
 struct UserEnvironment {
     QString Home;       // HOME
     QString ConfigHome; // XDG_CONFIG_HOME on Unix desktops, LOCALAPPDATA on Windows
+    // Installed by the system's package manager, whose folders hold no settings, also where root
+    // could write them: every user, root too, has only the per-user copy.
+    bool SystemInstall = false;
 };
 
 UserEnvironment CurrentUserEnvironment();
@@ -27,12 +30,13 @@ QString UserIniPath(const UserEnvironment &env);
 bool CanStartWrite(const QString &path);
 
 // The file to read the settings from: the per-user copy when the file beside the program
-// (`iniFile`) cannot be written and the copy exists; otherwise `iniFile`.
+// (`iniFile`) cannot be written, or is not to be, and the copy exists; otherwise `iniFile`.
 QString ReadPath(const QString &iniFile, const UserEnvironment &env);
 
-// The file to save the settings to: `iniFile` whenever a write of it can start, otherwise the
-// per-user copy, whose folder is created here with the user's permissions. Empty when the save
-// is skipped: there is no per-user copy, or its folder cannot be created.
+// The file to save the settings to: `iniFile` whenever a write of it can start (and the program
+// is no system install), otherwise the per-user copy, whose folder is created here with the user's
+// permissions. Empty when the save is skipped: there is no per-user copy, or its folder cannot be
+// created.
 QString WritePath(const QString &iniFile, const UserEnvironment &env);
 
 } // namespace zintrova::settings
