@@ -1,12 +1,13 @@
 # make run   - install what is missing, build, and start the program
 # make test  - install what is missing, build, and run every test
 # make package - build the portable archive (build/default/package/Zintrova-*.tar.gz)
+# make deb   - build the Debian package (build/deb/package/zintrova_*.deb)
 # make fuzz  - build the fuzz target with clang and run it for FUZZ_SECONDS
 PRESET ?= default
 BUILD  := build/$(PRESET)
 CTEST_ARGS ?=
 
-.PHONY: all deps build run test asan bench fuzz format clean package artwork
+.PHONY: all deps build run test asan bench fuzz format clean package deb artwork
 
 all: build
 
@@ -43,6 +44,14 @@ bench:
 # The portable archive: a folder with the program at its top (its settings file lives beside it).
 package: build
 	cpack --config $(BUILD)/CPackConfig.cmake -B $(BUILD)/package
+
+# The Debian package: the program in /usr/bin, its settings in each user's own copy of the file.
+# Its dependencies are computed from the program by dpkg-shlibdeps (package dpkg-dev).
+deb:
+	@scripts/install-deps.sh build deb
+	cmake --preset deb
+	cmake --build --preset deb
+	cd build/deb && cpack -B package
 
 # Redraws the icons, logo and cursor in resources/ (commit the script and its output together).
 artwork:

@@ -8,6 +8,8 @@ unchanged unless the drawings below change. It writes:
 
   zintrova-32.png, zintrova-16.png  the main window's icon, 16 colours (4-bit indexed)
   zintrova.ico                      the same two images as a Windows icon (the executable's icon)
+  zintrova-{48,64,128,256}.png      the same key in full colour with soft edges, for menus and
+  zintrova.svg                      app grids, and as a scalable icon
   about-32.png, about-16.png        the About window's icon, up to 256 colours (8-bit indexed)
   logo.gif                          the About window's logo, GIF89a, 152 x 34, 64-entry colour table
   hand-32.png                       the link's pointing-hand cursor, 32 x 32, 16 colours;
@@ -208,6 +210,25 @@ def png(width, height, rows, palette, bit_depth, transparent_index=None):
     return out
 
 
+def png_rgba(width, height, rows):
+    """A true-colour PNG with alpha (colour type 6, 8 bits per channel)."""
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    raw = bytearray()
+    for row in rows:
+        raw.append(0)  # no filter
+        for pixel in row:
+            raw += bytes(pixel)
+    out = b"\x89PNG\r\n\x1a\n"
+    out += chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
+    out += chunk(b"IDAT", zlib.compress(bytes(raw), 9))
+    out += chunk(b"IEND", b"")
+    return out
+
+
 def ico_4bit(images, palette):
     """A Windows icon of 16-colour images; images are (size, rows, transparent_index)."""
     entries, blobs = [], []
@@ -323,19 +344,37 @@ def outline(rows, transparent, colour):
     return out
 
 
+# The key, in units of a 32-pixel icon: a ring for the bow, the shaft and two teeth below it, and
+# a glint on the bow. Every size and the scalable icon draw these same shapes.
+KEY_BOW = (9.5, 15.5, 7.0, 3.0)  # centre x, centre y, outer and inner radius
+KEY_BARS = ((15.0, 13.5, 29.5, 17.5), (21.0, 17.0, 23.5, 22.5), (25.5, 17.0, 28.0, 21.0))
+KEY_GLINT = (8.0, 11.5, 1.7)  # centre x, centre y, radius
+KEY_SPLIT = 15.5  # the 16-colour key is light above this row and dark below it
+# The large icons: a smooth gold from the top of the key to its bottom, and a dark outline.
+GOLD_TOP, GOLD_BOTTOM, KEY_EDGE = (255, 232, 96), (176, 124, 8), (64, 40, 0)
+KEY_TOP, KEY_BOTTOM = 8.5, 22.5
+EDGE_WIDTH = 0.8  # of the outline, in the same units
+
+
+def key_shape(s, grow=0.0):
+    """The key at scale s, every part widened by `grow` units on each side."""
+    cx, cy, r_out, r_in = KEY_BOW
+    parts = [ring(cx * s, cy * s, (r_out + grow) * s, (r_in - grow) * s)]
+    parts += [rect((x0 - grow) * s, (y0 - grow) * s, (x1 + grow) * s, (y1 + grow) * s)
+              for x0, y0, x1, y1 in KEY_BARS]
+    return union(*parts)
+
+
 def key_icon(size):
     """A gold key lying across the icon, bow to the left: 16 colours, black outline."""
     s = size / 32.0
-    bow = ring(9.5 * s, 15.5 * s, 7.0 * s, 3.0 * s)
-    shaft = rect(15.0 * s, 13.5 * s, 29.5 * s, 17.5 * s)
-    teeth = union(rect(21.0 * s, 17.0 * s, 23.5 * s, 22.5 * s),
-                  rect(25.5 * s, 17.0 * s, 28.0 * s, 21.0 * s))
-    key = union(bow, shaft, teeth)
+    key = key_shape(s)
+    gx, gy, gr = KEY_GLINT
 
     def shade(x, y):
-        if (x - 8.0 * s) ** 2 + (y - 11.5 * s) ** 2 < (1.7 * s) ** 2:
+        if (x - gx * s) ** 2 + (y - gy * s) ** 2 < (gr * s) ** 2:
             return VGA16[15]  # glint on the bow
-        return VGA16[11] if y < 15.5 * s else VGA16[3]
+        return VGA16[11] if y < KEY_SPLIT * s else VGA16[3]
 
     image = rasterise(size, size, [(key, shade)], samples=4)
     # index 0 is black in VGA16; a separate transparent slot is not available in 16 colours,
@@ -343,6 +382,58 @@ def key_icon(size):
     transparent = 13
     rows = indexed(image, VGA16, transparent_index=transparent, alpha_cut=0.45)
     return outline(rows, transparent, 0), transparent
+
+
+def large_key_icon(size):
+    """The key for menus and app grids: full colour with soft edges, as rows of RGBA bytes."""
+    s = size / 32.0
+    gx, gy, gr = KEY_GLINT
+
+    def gold(x, y):
+        if (x - gx * s) ** 2 + (y - gy * s) ** 2 < (gr * s) ** 2:
+            return (255, 255, 255)
+        return mix(GOLD_TOP, GOLD_BOTTOM, (y / s - KEY_TOP) / (KEY_BOTTOM - KEY_TOP))
+
+    layers = [(key_shape(s, EDGE_WIDTH), KEY_EDGE), (key_shape(s), gold)]
+    image = rasterise(size, size, layers, samples=3)
+    return [[to_rgb8(p) + (int(round(p[3] * 255)),) for p in row] for row in image]
+
+
+def key_svg():
+    """The same key as a scalable icon: every part outlined first, then filled over it, so that
+    the outline shows only around the whole key."""
+    cx, cy, r_out, r_in = KEY_BOW
+    gx, gy, gr = KEY_GLINT
+
+    def f(v):
+        return f"{v:g}"
+
+    def parts(style):
+        bow = (f'<path {style} fill-rule="evenodd" d="M{f(cx - r_out)},{f(cy)}'
+               f'a{f(r_out)},{f(r_out)} 0 1,0 {f(2 * r_out)},0a{f(r_out)},{f(r_out)} 0 1,0 '
+               f'{f(-2 * r_out)},0zM{f(cx - r_in)},{f(cy)}a{f(r_in)},{f(r_in)} 0 1,0 '
+               f'{f(2 * r_in)},0a{f(r_in)},{f(r_in)} 0 1,0 {f(-2 * r_in)},0z"/>')
+        bars = [f'<rect {style} x="{f(x0)}" y="{f(y0)}" width="{f(x1 - x0)}" '
+                f'height="{f(y1 - y0)}"/>' for x0, y0, x1, y1 in KEY_BARS]
+        return "\n  ".join([bow] + bars)
+
+    def rgb(c):
+        return "#%02x%02x%02x" % c
+
+    edge = f'fill="{rgb(KEY_EDGE)}" stroke="{rgb(KEY_EDGE)}" stroke-width="{f(2 * EDGE_WIDTH)}"'
+    return f"""<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 32 32">
+  <defs>
+    <linearGradient id="gold" gradientUnits="userSpaceOnUse" x1="0" y1="{f(KEY_TOP)}" x2="0" y2="{f(KEY_BOTTOM)}">
+      <stop offset="0" stop-color="{rgb(GOLD_TOP)}"/>
+      <stop offset="1" stop-color="{rgb(GOLD_BOTTOM)}"/>
+    </linearGradient>
+  </defs>
+  {parts(edge)}
+  {parts('fill="url(#gold)"')}
+  <circle fill="#ffffff" cx="{f(gx)}" cy="{f(gy)}" r="{f(gr)}"/>
+</svg>
+"""
 
 
 def padlock_icon(size):
@@ -480,6 +571,11 @@ def main():
         write(f"zintrova-{size}.png", png(size, size, rows, VGA16, 4, transparent))
         icons.append((size, rows, transparent))
     write("zintrova.ico", ico_4bit(icons, VGA16))
+
+    # Menus, app grids and software centres: larger and scalable icons of the same key.
+    for size in (48, 64, 128, 256):
+        write(f"zintrova-{size}.png", png_rgba(size, size, large_key_icon(size)))
+    write("zintrova.svg", key_svg().encode("utf-8"))
 
     for size in (32, 16):
         rows, palette, transparent = padlock_icon(size)

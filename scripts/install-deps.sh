@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a build step needs, and only those that are missing.
-# Usage: scripts/install-deps.sh GROUP...   (groups: build bench fuzz tools)
+# Usage: scripts/install-deps.sh GROUP...   (groups: build bench fuzz tools deb)
 # As root it installs what is missing; as another user it names the missing packages and fails.
 set -euo pipefail
 
@@ -8,7 +8,8 @@ declare -A group=(
   [build]="cmake ninja-build g++ make qt6-base-dev libgl-dev fonts-liberation"
   [bench]="libbenchmark-dev pwgen time bc"
   [fuzz]="clang libclang-rt-14-dev"
-  [tools]="xvfb xauth x11-utils xdotool imagemagick openbox clang-format"
+  [tools]="xvfb xauth x11-utils xdotool imagemagick openbox clang-format appstream desktop-file-utils"
+  [deb]="dpkg-dev file lintian"
 )
 
 wanted=()

@@ -1,6 +1,7 @@
 // Linked into every test program: the settings file goes to a temporary folder of the test
 // program's own instead of beside the executable, so that no test reads a file that another
-// test program, or a run of Zintrova from the build folder, left there.
+// test program, or a run of Zintrova from the build folder, left there. The user's own copy of
+// the file, used where that folder cannot be written, goes there too, never to the real home.
 
 #include "settings/ini_file.h"
 
@@ -13,6 +14,8 @@ void UseTemporarySettingsFolder()
 {
     static QTemporaryDir folder;
     zintrova::settings::SetSettingsFolder(folder.path());
+    for (const char *name : {"XDG_CONFIG_HOME", "LOCALAPPDATA"})
+        qputenv(name, folder.filePath(QStringLiteral("user")).toLocal8Bit());
 }
 
 } // namespace

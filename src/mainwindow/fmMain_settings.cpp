@@ -1,11 +1,13 @@
 // The settings file: read once while the window loads, written every time it unloads. Neither
-// routine reports anything; a step that fails is skipped.
+// routine reports anything; a step that fails is skipped. Where the program's folder cannot be
+// written, both use the user's own copy of the file instead (settings/location.h).
 
 #include "mainwindow/fmMain.h"
 
 #include "controls/twips.h"
 #include "engine/number.h"
 #include "settings/ini_file.h"
+#include "settings/location.h"
 #include "settings/record.h"
 
 #include <QLineEdit>
@@ -28,7 +30,8 @@ QPoint NormalPosition(const QWidget &w)
 void fmMain::LoadIni()
 {
     IniFile = settings::IniPath(settings::SettingsFolder());
-    const std::string record = settings::ReadRecordFile(IniFile);
+    const std::string record =
+        settings::ReadRecordFile(settings::ReadPath(IniFile, settings::CurrentUserEnvironment()));
     Busy = -2; // the boxes' click handlers stay quiet while the saved values go in
     if (const auto a = settings::ToApply(record)) {
         move(Px(a->Left), Px(a->Top));
@@ -56,7 +59,9 @@ void fmMain::SaveIni()
     for (std::size_t j = 0; j < 2; ++j)
         r.Len[j] = sldLen[j]->value();
     r.Count = ReadInt16(txNum->text().toStdString());
-    settings::WriteRecordFile(IniFile, settings::EncodeRecord(r)); // a failure is not reported
+    const QString target = settings::WritePath(IniFile, settings::CurrentUserEnvironment());
+    if (!target.isEmpty())
+        settings::WriteRecordFile(target, settings::EncodeRecord(r)); // a failure is not reported
 }
 
 } // namespace zintrova
