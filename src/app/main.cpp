@@ -1,3 +1,4 @@
+#include "app/hardening.h"
 #include "app/session.h"
 #include "controls/fonts.h"
 #include "mainwindow/fmMain.h"
@@ -8,6 +9,10 @@
 
 int main(int argc, char *argv[])
 {
+    // Before any password exists: no core file to leak one, and a secure source or no program.
+    zintrova::DisableCoreDumps();
+    if (!zintrova::SecureRandomAtStart(argc, argv)) return 1;
+
     // Under Wayland the saved window position can only be applied through XWayland. The choice
     // goes in as an argument, not into the environment, so that programs started from here (the
     // help viewer, the browser) still get the user's own platform. If X11 cannot be used after
