@@ -68,7 +68,10 @@ struct fmMainProbe {
     EventTimer *tmSpin() { return w.tmSpin; }
     EventTimer *tmTimer() { return w.tmTimer; }
     const QString &IniFile() { return w.IniFile; }
+    RandomSource *&Random() { return w.Random; }
     void Form_Activate() { w.Form_Activate(); }
+    void GeneratePass() { w.GeneratePass(); }
+    void cmCopy_Click() { w.cmCopy_Click(); }
 };
 
 inline QWidget *Focus()

@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/hardening.h"
 #include "app/session.h"
 #include "controls/fonts.h"
 #include "mainwindow/fmMain.h"
@@ -11,6 +12,9 @@ int main(int argc, char *argv[])
 {
     // --help, --version, a mistyped option, no display: answered before Qt needs a display.
     if (const auto status = zintrova::HandleCommandLine(argc, argv)) return *status;
+    // Before any password exists: no core file to leak one, and a secure source or no program.
+    zintrova::DisableCoreDumps();
+    if (!zintrova::SecureRandomAtStart(argc, argv)) return 1;
 
     // Under Wayland the saved window position can only be applied through XWayland. The choice
     // goes in as an argument, not into the environment, so that programs started from here (the

@@ -48,11 +48,16 @@ SessionEnd::SessionEnd(fmMain *window) : window_(window)
     notifier_ = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &SessionEnd::SignalArrived);
     for (std::size_t i = 0; i < std::size(EndSignals); ++i) {
+        // A signal ignored when the program started (SIGHUP under nohup, SIGINT in a background
+        // job) was the user's choice and stays ignored.
+        if (sigaction(EndSignals[i], nullptr, &PreviousAction[i]) != 0 ||
+            PreviousAction[i].sa_handler == SIG_IGN)
+            continue;
         struct sigaction action {};
         action.sa_handler = OnEndSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        sigaction(EndSignals[i], &action, &PreviousAction[i]);
+        sigaction(EndSignals[i], &action, nullptr);
     }
 #endif
 }

@@ -4,7 +4,8 @@
 // Logging out or shutting down must keep the settings as a close does. SessionEnd saves them when
 // the session manager asks the program to commit its data, and on SIGTERM, SIGINT and SIGHUP it
 // closes the windows through the event loop (the signal handler only writes a byte into a pipe
-// that a socket notifier reads), so that the main window unloads and writes its settings.
+// that a socket notifier reads), so that the main window unloads and writes its settings. Of
+// these signals, one that was ignored when the program started stays ignored.
 
 #include <QObject>
 #include <string>

@@ -41,6 +41,9 @@ std::string ComposePassword(int minValue, int maxValue, const SetArray &UseSet,
     if (Pool.empty()) return {};
     const int lo = std::clamp(minValue, 3, 40);
     const int span = std::max(maxValue - lo, 0);
+    // Every draw the longest password of the range could take must be there before the first
+    // one is made: a source that fails gives no password at all, never one made of its gaps.
+    if (!random.Reserve(1 + 2 * static_cast<std::size_t>(lo + span))) return {};
     const int L = lo + static_cast<int>(Pick(random.Next(), static_cast<std::size_t>(span) + 1));
     MinPerSet = MinPerSetFor(L);
 

@@ -163,6 +163,8 @@ private:
 
     KeyPreview *keyPreview_ = nullptr;
     bool unloaded_ = false;
+    // The last GeneratePass had a pool but no secure random numbers, so it showed no password.
+    bool randomFailed_ = false;
 };
 
 } // namespace zintrova

@@ -65,6 +65,13 @@ void fmMain::cmCopy_Click()
             }
             --countdown;
             GeneratePass();
+            if (randomFailed_) {
+                // No secure random numbers for the rest of the batch: nothing is copied, and
+                // the password label's tooltip says why.
+                Busy = 0;
+                txNum_Change();
+                return;
+            }
             buffer += lbPass->Caption();
             buffer += QLatin1String("\r\n");
             lbPass->repaint();

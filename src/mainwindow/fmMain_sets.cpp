@@ -26,8 +26,16 @@ void fmMain::GeneratePass()
     if (!Pool.empty()) {
         const std::string password = ComposePassword(sldLen[0]->value(), sldLen[1]->value(), UseSet,
                                                      Pool, *Random, MinPerSet);
+        // With a pool to draw from, only a random source that failed gives no password. The
+        // label then shows none, so nothing can be copied, and its tooltip says why.
+        randomFailed_ = password.empty();
         lbPass->setCaption(
             QString::fromLatin1(password.data(), static_cast<qsizetype>(password.size())));
+        lbPass->setToolTip(randomFailed_
+                               ? QStringLiteral(" No password: Zintrova cannot get secure "
+                                                "random numbers from the system. ")
+                               : QString());
+        if (randomFailed_) shCopy->setVisible(false);
     }
     Busy = was;
 }

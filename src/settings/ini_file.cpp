@@ -7,6 +7,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #ifdef Q_OS_WIN
 #include <QDir>
 #include <windows.h>
@@ -49,27 +55,105 @@ std::string ReadRecordFile(const QString &path)
     return RecordText(std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
 }
 
+namespace {
+
+bool WriteAndFlush(QFileDevice &file, const QByteArray &content)
+{
+    return file.write(content) == content.size() && file.flush();
+}
+
+QByteArray Content(std::string_view line)
+{
+    QByteArray content(line.data(), static_cast<qsizetype>(line.size()));
+    return content + "\r\n"; // the same line end on every platform
+}
+
+// The file a save may write: `path` itself, a new file there, or the regular file a link at
+// `path` leads to. Empty for anything else: a folder, a device or a pipe (directly or behind a
+// link), and a link that leads nowhere.
+QString WriteTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        const QString target = info.canonicalFilePath(); // empty for a broken link
+        return !target.isEmpty() && QFileInfo(target).isFile() ? target : QString();
+    }
+    if (!info.exists()) return path;
+    return info.isFile() ? path : QString();
+}
+
+// The owner may read and write the file afterwards, whatever its mode was (000 becomes 600).
+void MakeOwnerReadWrite(const QString &target)
+{
+    const QFileInfo existing(target);
+    if (!existing.exists()) return;
+#ifdef Q_OS_WIN
+    SetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(target).utf16()),
+                       FILE_ATTRIBUTE_NORMAL);
+#endif
+    QFile::setPermissions(target, existing.permissions() | QFileDevice::ReadOwner |
+                                      QFileDevice::WriteOwner);
+}
+
+bool Overwrite(const QString &target, const QByteArray &content)
+{
+#ifdef Q_OS_UNIX
+    // The file is checked once more after it is opened: no link may have taken its place, and it
+    // must still be a regular file (O_NONBLOCK keeps a pipe from holding up the open).
+    const int fd = ::open(QFile::encodeName(target).constData(),
+                          O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok) {
+        QFile file;
+        ok = file.open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered,
+                       QFileDevice::DontCloseHandle) &&
+             ContentWriter()(file, content);
+        file.close();
+        // Cut off what is left of a longer old content only once the new one is in place.
+        ok = ok && ftruncate(fd, static_cast<off_t>(content.size())) == 0 && fsync(fd) == 0;
+    }
+    close(fd);
+    return ok;
+#else
+    QFile file(target);
+    if (!file.open(QIODevice::ReadWrite)) return false; // opens without truncating
+    return ContentWriter()(file, content) && file.resize(content.size());
+#endif
+}
+
+} // namespace
+
+ContentWrite &ContentWriter()
+{
+    static ContentWrite write = WriteAndFlush;
+    return write;
+}
+
 bool WriteRecordFile(const QString &path, std::string_view line)
 {
-    const QFileInfo existing(path);
-    if (existing.exists()) {
-#ifdef Q_OS_WIN
-        SetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()),
-                           FILE_ATTRIBUTE_NORMAL);
-#endif
-        QFile::setPermissions(path, existing.permissions() | QFileDevice::WriteOwner |
-                                        QFileDevice::WriteUser);
-    }
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    QByteArray content(line.data(), static_cast<qsizetype>(line.size()));
-    content += "\r\n"; // the same line end on every platform
+    const QString target = WriteTarget(path);
+    if (target.isEmpty()) return false;
+    MakeOwnerReadWrite(target);
+    const QByteArray content = Content(line);
+    QSaveFile file(target);
+    file.setDirectWriteFallback(false); // its fallback truncates first; Overwrite does not
+    if (!file.open(QIODevice::WriteOnly))
+        return QFileInfo::exists(target) && Overwrite(target, content);
     // Not committed, the temporary file is discarded and the old file stays as it was. The
-    // explicit flush matters: commit() does not notice a write that fails while it flushes the
-    // buffer (a full disk), and would put the cut-off file in place of the old one.
-    if (file.write(content) != content.size() || !file.flush()) return false;
+    // flush matters: commit() does not notice a write that fails while it flushes the buffer
+    // (a full disk), and would put the cut-off file in place of the old one.
+    if (!ContentWriter()(file, content)) return false;
     return file.commit();
+}
+
+bool OverwriteRecordFile(const QString &path, std::string_view line)
+{
+    const QString target = WriteTarget(path);
+    if (target.isEmpty() || !QFileInfo::exists(target)) return false;
+    MakeOwnerReadWrite(target);
+    return Overwrite(target, Content(line));
 }
 
 } // namespace zintrova::settings

@@ -2,9 +2,12 @@
 // The settings file "Zintrova.ini" in the folder of the executable: where it is, reading the
 // start of it, and replacing it in one step.
 
+#include <QByteArray>
 #include <QString>
 #include <string>
 #include <string_view>
+
+class QFileDevice;
 
 namespace zintrova::settings {
 
@@ -24,11 +27,25 @@ void SetSettingsFolder(const QString &folder);
 // when it is missing, is not a regular file, cannot be opened or is empty.
 std::string ReadRecordFile(const QString &path);
 
-// Writes `line` and CR LF as the whole content of the file. An existing file is first made
-// writable (read-only, and on Windows hidden and system, cleared); the new content goes to a
-// temporary file beside it that then replaces the old one in one step, so a failure at any point
-// leaves the previous file as it was. Where the folder takes no new file but the file itself is
-// writable, the file is written in place. Returns whether the file was written.
+// Writes `line` and CR LF as the whole content of the file. Only a regular file is written: a
+// link to one is written through (the link stays), while anything else, directly or behind a
+// link, is left alone. An existing file is first made readable and writable by its owner (and on
+// Windows its read-only, hidden and system attributes are cleared), so that the next start reads
+// what was saved; a new one gets what the umask allows. The new content goes to a temporary file
+// beside the old one that then replaces it in one step, so a failure at any point leaves the
+// previous file as it was. Where the folder takes no new file but the file itself is writable,
+// the file is written in place (OverwriteRecordFile). Returns whether the file was written.
 bool WriteRecordFile(const QString &path, std::string_view line);
+
+// Writes an existing regular file (or the one a link leads to) in place, the same checks and
+// attributes first. The new content goes over the old bytes, the file is then cut to its length
+// and flushed to disk: it is never truncated first, so a write that fails leaves the old record.
+bool OverwriteRecordFile(const QString &path, std::string_view line);
+
+// How both writers put the content into the open file (the temporary file, or in place the
+// settings file itself): all of it, flushed, or false. Tests replace it to make a write fail as
+// a full disk or an I/O error would.
+using ContentWrite = bool (*)(QFileDevice &file, const QByteArray &content);
+ContentWrite &ContentWriter();
 
 } // namespace zintrova::settings
