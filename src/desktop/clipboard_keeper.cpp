@@ -44,9 +44,10 @@ bool LingersAfterExit(QStringView platformName, bool ownsClipboard)
 
 ClipboardKeeper::ClipboardKeeper()
 {
-    connect(QGuiApplication::clipboard(), &QClipboard::changed, this, [this](QClipboard::Mode mode) {
-        if (mode == QClipboard::Clipboard && !OwnsClipboard()) End();
-    });
+    connect(QGuiApplication::clipboard(), &QClipboard::changed, this,
+            [this](QClipboard::Mode mode) {
+                if (mode == QClipboard::Clipboard && !OwnsClipboard()) End();
+            });
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &) { End(); });
 #ifdef Q_OS_UNIX
     if (SignalPipe[0] >= 0 || pipe(SignalPipe) != 0) return; // one at a time
