@@ -26,19 +26,22 @@ void ClipboardChanged(QClipboard::Mode mode)
     emit QGuiApplication::clipboard()->changed(mode);
 }
 
-// Runs the keeper after the given steps, one per turn of its event loop. One still running after
-// `guardMs` is ended by taking its clipboard away; false says that the guard had to.
+// Runs the keeper while the given steps run, 20 ms apart. One still running after `guardMs` is
+// ended by taking its clipboard away; false says that the guard had to.
 bool EndsByItself(ScriptedKeeper &keeper, const std::vector<std::function<void()>> &steps,
                   int guardMs = 2000)
 {
     for (std::size_t i = 0; i < steps.size(); ++i)
         QTimer::singleShot(int(i) * 20, &keeper, steps[i]);
     bool guarded = false;
-    QTimer::singleShot(guardMs, &keeper, [&] {
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
         guarded = true;
         keeper.owned = false;
         ClipboardChanged(QClipboard::Clipboard);
     });
+    guard.start(guardMs);
     return keeper.Run() == 0 && !guarded;
 }
 
@@ -54,12 +57,11 @@ private slots:
         const struct {
             const char *platform;
             bool owns, stays;
-        } rows[] = {{"xcb", true, true},        {"xcb", false, false},
-                    {"wayland", true, true},    {"wayland-egl", true, true},
-                    {"wayland", false, false},  {"offscreen", true, false},
-                    {"minimal", true, false},   {"windows", true, false},
-                    {"cocoa", true, false},     {"eglfs", true, false},
-                    {"xcbx", true, false},      {"", true, false}};
+        } rows[] = {
+            {"xcb", true, true},         {"xcb", false, false},     {"wayland", true, true},
+            {"wayland-egl", true, true}, {"wayland", false, false}, {"offscreen", true, false},
+            {"minimal", true, false},    {"windows", true, false},  {"cocoa", true, false},
+            {"eglfs", true, false},      {"xcbx", true, false},     {"", true, false}};
         for (const auto &r : rows)
             QVERIFY2(LingersAfterExit(QString::fromLatin1(r.platform), r.owns) == r.stays,
                      qPrintable(QStringLiteral("%1 %2").arg(r.platform).arg(r.owns)));
@@ -69,15 +71,22 @@ private slots:
 
     void endsWhenAnotherProgramTakesTheClipboard()
     {
-        ScriptedKeeper keeper;
-        int step = 0;
         // Its own copy and a change of the mouse selection do not end the stay; the clipboard
-        // in other hands does, at once.
-        QVERIFY(EndsByItself(keeper, {[&] { ++step; ClipboardChanged(QClipboard::Clipboard); },
-                                      [&] { ++step; keeper.owned = false; },
-                                      [&] { ++step; ClipboardChanged(QClipboard::Selection); },
-                                      [&] { ++step; ClipboardChanged(QClipboard::Clipboard); }}));
-        QCOMPARE(step, 4);
+        // in other hands does, at once, and nothing after it is served.
+        const struct {
+            bool owned;
+            QClipboard::Mode mode;
+        } events[] = {{true, QClipboard::Clipboard},
+                      {false, QClipboard::Selection},
+                      {false, QClipboard::Clipboard},
+                      {true, QClipboard::Clipboard}};
+        ScriptedKeeper keeper;
+        int seen = 0;
+        std::vector<std::function<void()>> steps;
+        for (const auto e : events)
+            steps.push_back([&, e] { ++seen, keeper.owned = e.owned, ClipboardChanged(e.mode); });
+        QVERIFY(EndsByItself(keeper, steps));
+        QCOMPARE(seen, 3);
         // Lost between the decision and the start: no stay at all.
         ScriptedKeeper late;
         late.owned = false;
@@ -99,7 +108,7 @@ private slots:
         QFETCH(int, signal);
         QFETCH(bool, ignored);
         const auto handler = ignored ? SIG_IGN : TestSentinelHandler;
-        struct sigaction runner {}, set {}, now {};
+        struct sigaction runner = {}, set = {}, now = {};
         set.sa_handler = handler;
         sigaction(signal, &set, &runner);
         {
