@@ -2,6 +2,7 @@
 #include "app/hardening.h"
 #include "app/session.h"
 #include "controls/fonts.h"
+#include "desktop/clipboard_keeper.h"
 #include "mainwindow/fmMain.h"
 #include "version.h"
 
@@ -34,8 +35,18 @@ int main(int argc, char *argv[])
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QLatin1String(zintrova::app::AppId));
     zintrova::InstallFontSubstitutes();
-    zintrova::fmMain window;
-    zintrova::SessionEnd sessionEnd(&window);
-    window.show();
-    return app.exec();
+    int result = 0;
+    bool signalled = false;
+    {
+        zintrova::fmMain window;
+        zintrova::SessionEnd sessionEnd(&window);
+        window.show();
+        result = app.exec();
+        signalled = sessionEnd.Signalled();
+    }
+    // The window and everything it held are gone, its settings saved. Where the program that
+    // copied is the one that serves the paste, the copied password stays pasteable until another
+    // program takes the clipboard over (desktop/clipboard_keeper.h). A signal ends it all here.
+    if (!signalled) zintrova::KeepCopiedPassword();
+    return result;
 }

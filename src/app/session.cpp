@@ -82,6 +82,7 @@ void SessionEnd::SignalArrived()
     while (read(SignalPipe[0], bytes, sizeof bytes) > 0) {
     }
 #endif
+    signalled_ = true;
     // Closes the About window too, if it is open, so that its modal loop returns; the main
     // window's unload writes the settings, and the program ends with its last window.
     QApplication::closeAllWindows();

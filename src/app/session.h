@@ -23,11 +23,15 @@ public:
     explicit SessionEnd(fmMain *window);
     ~SessionEnd() override;
 
+    // Whether the windows were closed because a termination signal arrived.
+    bool Signalled() const { return signalled_; }
+
 private:
     void SignalArrived();
 
     fmMain *window_;
     QSocketNotifier *notifier_ = nullptr;
+    bool signalled_ = false;
 };
 
 // What start-up knows about the display: the environment variables QT_QPA_PLATFORM,
