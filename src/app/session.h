@@ -10,8 +10,6 @@
 #include <QObject>
 #include <string>
 
-class QSocketNotifier;
-
 namespace zintrova {
 
 class fmMain;
@@ -19,18 +17,14 @@ class fmMain;
 class SessionEnd : public QObject {
     Q_OBJECT
 public:
-    // Installs the signal handlers; the destructor puts the previous ones back.
+    // Installs the signal handlers (desktop/end_signals.h); they go with this object.
     explicit SessionEnd(fmMain *window);
-    ~SessionEnd() override;
 
     // Whether the windows were closed because a termination signal arrived.
     bool Signalled() const { return signalled_; }
 
 private:
-    void SignalArrived();
-
     fmMain *window_;
-    QSocketNotifier *notifier_ = nullptr;
     bool signalled_ = false;
 };
 

@@ -14,7 +14,6 @@
 #include <QStringView>
 
 class QEventLoop;
-class QSocketNotifier;
 
 namespace zintrova {
 
@@ -29,10 +28,9 @@ bool LingersAfterExit(QStringView platformName, bool ownsClipboard);
 class ClipboardKeeper : public QObject {
     Q_OBJECT
 public:
-    // Takes over SIGTERM, SIGINT and SIGHUP, each unless it is ignored; the destructor puts the
-    // previous handlers back.
+    // Takes over SIGTERM, SIGINT and SIGHUP, each unless it is ignored, for as long as it lives
+    // (desktop/end_signals.h).
     ClipboardKeeper();
-    ~ClipboardKeeper() override;
 
     // Runs the event loop until the clipboard is lost, a termination signal arrives or the
     // session ends; returns at once if the clipboard is not this program's any more. The result
@@ -47,7 +45,6 @@ private:
     void End();
 
     QEventLoop *loop_ = nullptr;
-    QSocketNotifier *notifier_ = nullptr;
 };
 
 // Called once the main window has gone: stays for as long as LingersAfterExit says, else returns

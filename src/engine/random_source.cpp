@@ -12,6 +12,8 @@
 #include <unistd.h>
 #elif defined(_WIN32)
 #include <QRandomGenerator>
+#elif defined(__APPLE__)
+#include <sys/random.h> // getentropy
 #else
 #include <unistd.h> // getentropy
 #endif
