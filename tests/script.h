@@ -23,9 +23,9 @@
 // slider's LargeChange; "TEXT" the count box; Ms Mb Mi single, batch or invalid mode; {TEXT} the
 // copy button's caption; $0 the user's text still on the clipboard, $1 the password last on
 // show, $N the last N as a batch; |0 |1 the copy frame; BN Busy; V0 V1 the window closed or open;
-// Ename Dname enabled or not; A the About window on show; oS... what the desktop was asked to open
-// since the last o (S the web site with the link greyed and the focus on OK, H the help file, -
-// nothing).
+// Ename Dname enabled or not (a control or a timer); A the About window on show; oS... what the
+// desktop was asked to open since the last o (S the web site with the link greyed and the focus on
+// OK, H the help file, - nothing).
 
 #include "controls/fonts.h"
 #include "controls/twips.h"
@@ -330,7 +330,7 @@ private:
                 got += QStringLiteral(" shown as ") + p.lbLimits()->Caption();
             return got;
         }
-        case 'F': return Focus() == Control(arg) ? t : QStringLiteral("focus on ") + Name(Focus());
+        case 'F': return Focus() == Control(arg) ? t : QStringLiteral("focus elsewhere");
         case '#': {
             const qsizetype n = p.lbPass()->Caption().size();
             return n >= arg.section(u'-', 0, 0).toInt() && n <= arg.section(u'-', -1).toInt()
@@ -371,20 +371,16 @@ private:
         case 'B': return QStringLiteral("B%1").arg(p.Busy());
         case 'V': return QStringLiteral("V%1").arg(int(w.isVisible()));
         case 'E':
-        case 'D': return Control(arg)->isEnabled() == (t[0] == u'E') ? t : t + QStringLiteral("?");
+        case 'D': {
+            const bool on = Control(arg) ? Control(arg)->isEnabled() : Timer(arg)->Enabled();
+            return on == (t[0] == u'E') ? t : t + QStringLiteral("?");
+        }
         case 'o': {
             const QString opened = std::exchange(opener_.opened, QString());
             return u'o' + (opened.isEmpty() ? QStringLiteral("-") : opened);
         }
         }
         return QStringLiteral("no such step");
-    }
-    QString Name(QWidget *widget)
-    {
-        for (const char *n : {"0", "1", "cmGen", "cmCopy", "cmExit", "cmHelp", "txNum", "spNum",
-                              "cbSet1", "cbSet2", "cbSet3", "cbFilter"})
-            if (Control(QLatin1String(n)) == widget) return QLatin1String(n);
-        return widget ? widget->objectName() : QStringLiteral("nothing");
     }
 
 public:
