@@ -90,6 +90,7 @@ class Opener : public QObject {
     Q_OBJECT
 public:
     QString opened;
+    QList<QUrl> urls;
     Opener()
     {
         for (const char *scheme : {"http", "https", "file"})
@@ -103,6 +104,7 @@ public:
 public slots:
     void open(const QUrl &url)
     {
+        urls << url;
         const QUrl site(QStringLiteral("https://") + QLatin1String(app::WebSite));
         const QUrl help = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
                                               QStringLiteral("/Zintrova.chm"));
@@ -145,17 +147,26 @@ public:
             if (p.lbPass()->Caption().isEmpty() || !inside_ || --inside_) return;
             Nested();
         });
-        watch_.setInterval(5);
+        watch_.setInterval(1);
         QObject::connect(&watch_, &QTimer::timeout, [this] {
             QWidget *modal = QApplication::activeModalWidget();
             if (!modal || QApplication::activeWindow() != modal) return;
             watch_.stop();
+            if (onModal) return onModal(modal);
             Nested();
             if (modal->isVisible()) Fail(QStringLiteral("the modal window is still open"));
             if (modal->isVisible()) QMetaObject::invokeMethod(modal, "reject");
         });
         Run();
         QVERIFY(failed_.isEmpty());
+    }
+
+    // For a driver of its own: runs one step; each modal window goes to onModal when it is set.
+    std::function<void(QWidget *)> onModal;
+    void Do(const QString &step)
+    {
+        done_.clear();
+        Step(step);
     }
 
 private:
@@ -227,6 +238,7 @@ private:
                           mouse_->height() / 2);
         };
         const auto [key, mods] = Key(arg.isEmpty() ? QStringLiteral(" ") : arg);
+        QWidget *focus = Focus() ? Focus() : &w;
         UpDown *sp = p.spNum();
         QString got = t;
         watch_.start();
@@ -242,9 +254,9 @@ private:
         case 'u': QTest::mouseRelease(mouse_, Qt::LeftButton, {}, at()); break;
         case 'k':
             if (key == Qt::Key_Delete) // as X11 reports it, with the DEL character as its text
-                QTest::sendKeyEvent(QTest::Click, Focus(), key, QString(QChar(0x7f)), mods);
+                QTest::sendKeyEvent(QTest::Click, focus, key, QString(QChar(0x7f)), mods);
             else
-                QTest::keyClick(Focus(), key, mods);
+                QTest::keyClick(focus, key, mods);
             break;
         case 'q': // a click already queued, delivered when pending events next run
             for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
@@ -254,14 +266,15 @@ private:
             break;
         case '+':
             if (held_ != key) {
-                QTest::keyPress(Focus(), held_ = key);
+                QTest::keyPress(focus, held_ = key);
             } else { // the keyboard's repeat
-                QTest::simulateEvent(Focus(), false, key, {}, {}, true);
-                QTest::simulateEvent(Focus(), true, key, {}, {}, true);
+                QTest::simulateEvent(focus, false, key, {}, {}, true);
+                QTest::simulateEvent(focus, true, key, {}, {}, true);
             }
             break;
         case '-':
-            QTest::keyRelease(Focus(), held_, held_ == Qt::Key_Shift ? Qt::ShiftModifier : mods);
+            if (held_)
+                QTest::keyRelease(focus, held_, held_ == Qt::Key_Shift ? Qt::ShiftModifier : mods);
             held_ = Qt::Key(0);
             break;
         case 'w': {
@@ -281,7 +294,7 @@ private:
         case '>': Control(arg)->setFocus(Qt::TabFocusReason); break;
         case 't':
             for (QChar c : arg) {
-                QTest::keyClick(Focus(), c.toLatin1());
+                QTest::keyClick(Focus() ? Focus() : &w, c.toLatin1());
                 QCoreApplication::processEvents();
             }
             break;
