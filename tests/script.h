@@ -67,8 +67,6 @@ struct fmMainProbe {
     LineShape *lnTick(int i) { return w.lnTick[i]; }
     EventTimer *tmSpin() { return w.tmSpin; }
     EventTimer *tmTimer() { return w.tmTimer; }
-    const QString &IniFile() { return w.IniFile; }
-    void Form_Activate() { w.Form_Activate(); }
 };
 
 inline QWidget *Focus()

@@ -212,6 +212,8 @@ private slots:
         }
         const int forty = p.lbPass()->fontMetrics().horizontalAdvance(QString(40, 'W'));
         QVERIFY(forty + 2 * p.lbPass()->frameWidth() <= p.lbPass()->width());
+        const QPoint pass = p.lbPass()->geometry().topRight() + QPoint(-4, 6);
+        QCOMPARE(t.w.grab().toImage().pixelColor(pass), QPalette().color(QPalette::ToolTipBase));
         p.lbLimits()->setCaption(QStringLiteral("40 - 40"));
         QVERIFY(p.lbLimits()->geometry().right() < p.sldLen(1)->x());
         QVERIFY(p.lbLimits()->fontMetrics().horizontalAdvance(QStringLiteral("40 - 40")) <=
@@ -293,7 +295,8 @@ private slots:
             pal.setColor(QPalette::HighlightedText, QColor::fromRgb(text));
             w.setPalette(pal);
             const QRgb before = p.lbLimits()->ForeColor().rgb();
-            p.Form_Activate();
+            w.show();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
             QCOMPARE(p.lbLimits()->ForeColor().rgb() & 0xFFFFFF,
                      expected >= 0 ? QRgb(expected) : before & 0xFFFFFF);
         }
