@@ -450,57 +450,47 @@ private slots:
         QCOMPARE(after.chopped(2).right(written.size()), written); // the columns given
     }
 
-    // Permissions as Qt's bits: 0x4444 r--r--r--, 0x6444 rw-r--r--, 0x5555 r-x for all, 0x7777 rwx.
-    void protectedFile_data()
-    {
-        QTest::addColumn<bool>("usersFile");
-        QTest::addColumn<int>("file");
-        QTest::addColumn<int>("folder");
-        QTest::addColumn<int>("sizeLimit"); // bytes a file may grow to; 0: no limit
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("read-only file") << true << 0x4444 << 0x7777 << 0 << true;
-        QTest::newRow("folder and file read-only") << false << 0x4444 << 0x5555 << 0 << false;
-        // No temporary file can be made beside it, so the writable file is written in place.
-        QTest::newRow("folder read-only, file writable") << true << 0x6444 << 0x5555 << 0 << true;
-        QTest::newRow("disk full") << true << 0x6444 << 0x7777 << 8 << false;
-    }
-
+    // A protected file or folder as found at exit (permissions as Qt's bits: 0x4444 r--r--r--,
+    // 0x6444 rw-r--r--, 0x5555 r-x for all, 0x7777 rwx; a size limit in bytes for a full disk):
+    // the record is written if it can be, else the old file stays byte for byte, and no temporary
+    // file is left behind. A writable file in a read-only folder is written in place.
     void protectedFile()
     {
-        QFETCH(bool, usersFile);
-        QFETCH(int, file);
-        QFETCH(int, folder);
-        QFETCH(int, sizeLimit);
-        QFETCH(bool, saved);
-        if (!usersFile && geteuid() != 0) QSKIP("needs root to give the file to another user");
-        const QByteArray example("015000120011110608025\r\n");
-        WriteAll(path_, example);
-        if (usersFile && geteuid() == 0) QCOMPARE(chown(qPrintable(path_), 65534, 0), 0);
-        QVERIFY(QFile::setPermissions(path_, QFile::Permissions(file)));
-        QVERIFY(QFile::setPermissions(dir_->path(), QFile::Permissions(folder)));
-        {
-            fmMain w;
-            fmMainProbe{w}.txNum()->setText(QStringLiteral("321"));
-            rlimit old{};
-            getrlimit(RLIMIT_FSIZE, &old);
-            const rlimit low{rlim_t(sizeLimit), old.rlim_max};
-            std::signal(SIGXFSZ, SIG_IGN); // a failing write, not the end of the process
-            if (sizeLimit) setrlimit(RLIMIT_FSIZE, &low);
-            // Root may write anywhere: the window closes with the rights of the user "nobody" (real
-            // and effective user, as access() checks the real one; the saved user stays root to
-            // come back), so that the folder's and the file's permissions count as they do for a
-            // user.
-            const bool dropped = geteuid() == 0 && setresuid(65534, 65534, 0) == 0;
-            w.close();
-            if (dropped) QVERIFY(setresuid(0, 0, 0) == 0);
-            setrlimit(RLIMIT_FSIZE, &old);
+        const std::tuple<bool, int, int, int, bool> cases[] = {{true, 0x4444, 0x7777, 0, true},
+                                                               {false, 0x4444, 0x5555, 0, false},
+                                                               {true, 0x6444, 0x5555, 0, true},
+                                                               {true, 0x6444, 0x7777, 8, false}};
+        for (const auto &[usersFile, file, folder, sizeLimit, saved] : cases) {
+            // Giving the file to another user needs root.
+            if (!usersFile && geteuid() != 0) continue;
+            const QByteArray example("015000120011110608025\r\n");
+            QFile::remove(path_); // a file of root's own, unless given away below
+            WriteAll(path_, example);
+            if (usersFile && geteuid() == 0) QCOMPARE(chown(qPrintable(path_), 65534, 0), 0);
+            QVERIFY(QFile::setPermissions(path_, QFile::Permissions(file)));
+            QVERIFY(QFile::setPermissions(dir_->path(), QFile::Permissions(folder)));
+            {
+                fmMain w;
+                fmMainProbe{w}.txNum()->setText(QStringLiteral("321"));
+                rlimit old{};
+                getrlimit(RLIMIT_FSIZE, &old);
+                const rlimit low{rlim_t(sizeLimit), old.rlim_max};
+                std::signal(SIGXFSZ, SIG_IGN); // a failing write, not the end of the process
+                if (sizeLimit) setrlimit(RLIMIT_FSIZE, &low);
+                // Root may write anywhere: the window closes with the rights of the user "nobody"
+                // (real and effective user, as access() checks the real one; the saved user stays
+                // root to come back), so that the permissions count as they do for a user.
+                const bool dropped = geteuid() == 0 && setresuid(65534, 65534, 0) == 0;
+                w.close();
+                if (dropped) QVERIFY(setresuid(0, 0, 0) == 0);
+                setrlimit(RLIMIT_FSIZE, &old);
+            }
+            QVERIFY(QFile::setPermissions(dir_->path(), QFile::Permissions(0x7777)));
+            QCOMPARE(ReadAll(path_), saved ? QByteArray("015000120011110608321\r\n") : example);
+            if (saved) QVERIFY(QFile::permissions(path_) & QFile::WriteOwner);
+            QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden),
+                     QStringList{QStringLiteral("Zintrova.ini")});
         }
-        QVERIFY(QFile::setPermissions(dir_->path(), QFile::Permissions(0x7777)));
-        QCOMPARE(ReadAll(path_), saved ? QByteArray("015000120011110608321\r\n") : example);
-        if (saved) QVERIFY(QFile::permissions(path_) & QFile::WriteOwner);
-        // No temporary file is left behind.
-        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral("Zintrova.ini")});
     }
 
     // Each signal closes the window through the event loop, which saves; then the previous handler
