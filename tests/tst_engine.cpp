@@ -149,54 +149,38 @@ private slots:
         }
     }
 
-    // Exact passwords from scripted draws: the length, then per character a pick and a place.
-    void scriptedDraws_data()
-    {
-        QTest::addColumn<QString>("sets"); // l u d: the sets on, filter off
-        QTest::addColumn<int>("lo");
-        QTest::addColumn<int>("hi");
-        QTest::addColumn<std::vector<float>>("draws");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<int>("used"); // draws taken
-        const float a = Slot(0, 26), b = Slot(1, 26), x = Slot(23, 26);
-        // 'c' into the empty password, 'A' before position 1, '9' at floor(0.99 * 2) + 1 = 2.
-        QTest::newRow("one of each set")
-            << "lud" << 3 << 3
-            << std::vector{0.0f, Slot(2, 26), 0.0f, Slot(0, 26), 0.0f, Slot(9, 10), 0.99f} << "A9c"
-            << 7;
-        QTest::newRow("ab + x at place 1 gives xab")
-            << "l" << 3 << 3 << std::vector{0.0f, b, 0.0f, a, 0.0f, x, 0.0f} << "xab" << 7;
-        QTest::newRow("ab + x at place 2 gives axb")
-            << "l" << 3 << 3 << std::vector{0.0f, b, 0.0f, a, 0.0f, x, 0.5f} << "axb" << 7;
-        QTest::newRow("the largest draw never appends")
-            << "l" << 3 << 3 << std::vector{0.0f, b, Top, a, Top, x, Top} << "axb" << 7;
-        QTest::newRow("the largest draw picks the last character")
-            << "d" << 3 << 3 << std::vector{0.0f, Top, 0.0f, Top, Top, Top, Top} << "999" << 7;
-        QTest::newRow("the length draw reaches the top")
-            << "d" << 6 << 8 << std::vector{Top, 0.0f} << "00000000" << 17;
-        QTest::newRow("above 40 is 40")
-            << "d" << 50 << 40 << std::vector{Top, 0.0f} << QString(40, '0') << 81;
-        QTest::newRow("below 3 is 3") << "d" << 1 << 3 << std::vector{Top, 0.0f} << "000" << 7;
-        QTest::newRow("crossed: the minimum's length")
-            << "d" << 20 << 8 << std::vector{Top, 0.0f} << QString(20, '0') << 41;
-        QTest::newRow("no set: nothing drawn") << "" << 6 << 8 << std::vector{0.5f} << "" << 0;
-    }
-
+    // Exact passwords from scripted draws (the length, then per character a pick and a place),
+    // the filter off, and the number of draws taken.
     void scriptedDraws()
     {
-        QFETCH(QString, sets);
-        QFETCH(int, lo);
-        QFETCH(int, hi);
-        QFETCH(std::vector<float>, draws);
-        QFETCH(QString, password);
-        QFETCH(int, used);
-        Engine e(0, sets.contains('l'), sets.contains('u'), sets.contains('d'));
-        ScriptedRandom r(draws);
-        std::int16_t minPerSet = 9;
-        QCOMPARE(QString::fromStdString(ComposePassword(lo, hi, e.UseSet, e.Pool, r, minPerSet)),
-                 password);
-        QCOMPARE(int(r.Count()), used);
-        if (!used) QCOMPARE(int(minPerSet), 9); // kept when nothing is composed
+        const float a = Slot(0, 26), b = Slot(1, 26), x = Slot(23, 26);
+        const std::vector<float> topLength{Top, 0.0f};
+        // "lud": 'c' into the empty password, 'A' before place 1, '9' at floor(0.99 * 2) + 1 = 2.
+        // "l": ab + x at place 1 gives xab, at place 2 axb; the largest draw never appends.
+        // "d": the largest draw picks the last character; lengths held to 3 - 40, a crossed range
+        // gives the minimum's length; no set: nothing drawn, MinPerSet kept.
+        const std::tuple<const char *, int, int, std::vector<float>, QString, int> draws[] = {
+            {"lud", 3, 3, {0, Slot(2, 26), 0, Slot(0, 26), 0, Slot(9, 10), 0.99f}, "A9c", 7},
+            {"l", 3, 3, {0, b, 0, a, 0, x, 0}, "xab", 7},
+            {"l", 3, 3, {0, b, 0, a, 0, x, 0.5f}, "axb", 7},
+            {"l", 3, 3, {0, b, Top, a, Top, x, Top}, "axb", 7},
+            {"d", 3, 3, {0, Top, 0, Top, Top, Top, Top}, "999", 7},
+            {"d", 6, 8, topLength, "00000000", 17},
+            {"d", 50, 40, topLength, QString(40, '0'), 81},
+            {"d", 1, 3, topLength, "000", 7},
+            {"d", 20, 8, topLength, QString(20, '0'), 41},
+            {"", 6, 8, {0.5f}, "", 0}};
+        for (const auto &[sets, lo, hi, scripted, password, used] : draws) {
+            const QString on = QLatin1String(sets);
+            Engine e(0, on.contains('l'), on.contains('u'), on.contains('d'));
+            ScriptedRandom r(scripted);
+            std::int16_t minPerSet = 9;
+            QCOMPARE(
+                QString::fromStdString(ComposePassword(lo, hi, e.UseSet, e.Pool, r, minPerSet)),
+                password);
+            QCOMPARE(int(r.Count()), used);
+            QVERIFY(used || minPerSet == 9);
+        }
     }
 
     // The share of every set grows by one at 8, 15, 25 and 32 characters.
@@ -273,42 +257,23 @@ private slots:
             QCOMPARE(int(ReadInt16(text)), value);
     }
 
-    // Every field read from a record whose earlier columns hold 5s, so a column off by one shows.
-    // Cutting each field after 0 to width + 1 digits gives records of every length from 0 to 21.
-    void readField_data()
+    // Every field read from a record whose earlier columns hold 5s, so that a column off by one
+    // shows: cut after 0 to width + 1 digits (records of every length from 0 to 21), a minus sign
+    // alone, a comma or a letter first.
+    void readField()
     {
-        QTest::addColumn<QByteArray>("record");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<double>("expected");
         const std::string digits = "98765";
         for (const Field f : {LeftField, TopField, SetField(1), SetField(2), SetField(3),
                               FilterField, LenField(0), LenField(1), CountField}) {
-            const auto row = [&](const QByteArray &what, const std::string &rest, double expected) {
-                QTest::addRow("column %d: %s", int(f.Column), what.constData())
-                    << QByteArray::fromStdString(std::string(f.Column - 1, '5') + rest)
-                    << int(f.Column) << int(f.Width) << expected;
+            const auto read = [&](const std::string &rest) {
+                return ReadField(std::string(f.Column - 1, '5') + rest, f);
             };
-            const auto value = [&](std::size_t n) {
-                return n ? std::stod(digits.substr(0, n)) : 0.0;
-            };
-            for (std::size_t n = 0; n <= f.Width + 1; ++n)
-                row(QByteArray::number(qulonglong(n)) + " digits", digits.substr(0, n),
-                    value(std::min(n, f.Width)));
-            row("minus sign only", "-", 0);
-            row("comma", ",7", 0);
-            row("starts with a letter", "a1234", 0);
+            for (std::size_t n = 1; n <= f.Width + 1; ++n)
+                QCOMPARE(read(digits.substr(0, n)),
+                         std::stod(digits.substr(0, std::min(n, f.Width))));
+            for (const char *nothing : {"", "-", ",7", "a1234"})
+                QCOMPARE(read(nothing), 0.0);
         }
-    }
-
-    void readField()
-    {
-        QFETCH(QByteArray, record);
-        QFETCH(int, column);
-        QFETCH(int, width);
-        QFETCH(double, expected);
-        QCOMPARE(ReadField(record.toStdString(), Field{std::size_t(column), std::size_t(width)}),
-                 expected);
     }
 
     // Each value goes to its own member; each is held to its columns when written, so the line is
