@@ -239,9 +239,15 @@ private slots:
         QCOMPARE(dlg.size(), QSize(382, 222));
         for (QLabel *label : dlg.findChildren<QLabel *>())
             QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()) &&
-                         label->heightForWidth(label->width()) <= label->height(),
+                         label->heightForWidth(label->width()) <= label->height() &&
+                         dlg.rect().contains(label->geometry()),
                      qPrintable(label->objectName()));
         QCOMPARE(dlg.findChild<QWidget *>("lblLink")->cursor().hotSpot(), QPoint(12, 4));
+        // The title and the version keep their common middle, 2857 twips from the left.
+        const int middle = dlg.findChild<QWidget *>("lblTitle")->geometry().center().x();
+        QVERIFY(qAbs(dlg.findChild<QWidget *>("lblVersion")->geometry().center().x() - middle) <=
+                1);
+        QVERIFY(qAbs(middle - Px(2857)) <= 1);
         const QImage shot = dlg.grab().toImage();
         const QRgb face = dlg.palette().color(QPalette::Window).rgb();
         const QRect logo(TwipsPoint(240, 150), QSize(152, 34));
