@@ -397,7 +397,7 @@ private slots:
         Script("@cbSet2 @cbFilter c1:30 c0:12 p25 @cmExit");
         const QByteArray saved = ReadAll(path_);
         QCOMPARE(saved.mid(10), QByteArray("10101230025\r\n"));
-        Script("=12,30,0 ?cbSet2=0 ?cbFilter=0 \"25\" P36 #12-30 X");
+        Script("=12,30,0 ?cbSet2=0 ?cbFilter=0 \"25\" Mb P36 #12-30 X");
         QCOMPARE(ReadAll(path_), saved);
     }
 
