@@ -257,9 +257,9 @@ private slots:
         QPainter(&logoOnFace).drawPixmap(0, 0, LogoPicture());
         QCOMPARE(shot.copy(logo), logoOnFace);
         const QRgb rows[] = {face, 0xff808080, 0xffffffff, 0xffffffff, face};
-        for (int x : {Px(120), 100, Px(5585)})
+        for (int x : {Px(120) - 1, Px(120), 100, Px(5585), Px(5585) + 1}) // and no further
             for (int y = 138; y < 143; ++y)
-                QCOMPARE(shot.pixel(x, y), rows[y - 138]);
+                QCOMPARE(shot.pixel(x, y), x < Px(120) || x > Px(5585) ? face : rows[y - 138]);
     }
 
     // A press sets the value whose place is nearest the pointer (the slider's end at its outer
