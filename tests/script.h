@@ -23,9 +23,9 @@
 // slider's LargeChange; "TEXT" the count box; Ms Mb Mi single, batch or invalid mode; {TEXT} the
 // copy button's caption; $0 the user's text still on the clipboard, $1 the password last on
 // show, $N the last N as a batch; |0 |1 the copy frame; BN Busy; V0 V1 the window closed or open;
-// Ename Dname enabled or not; A the About window on show; oS... what the desktop was asked to open
-// since the last o (S the web site with the link greyed and the focus on OK, H the help file, -
-// nothing).
+// Ename Dname enabled or not (a control or a timer); A the About window on show; oS... what the
+// desktop was asked to open since the last o (S the web site with the link greyed and the focus on
+// OK, H the help file, - nothing).
 
 #include "controls/fonts.h"
 #include "controls/twips.h"
@@ -67,9 +67,7 @@ struct fmMainProbe {
     LineShape *lnTick(int i) { return w.lnTick[i]; }
     EventTimer *tmSpin() { return w.tmSpin; }
     EventTimer *tmTimer() { return w.tmTimer; }
-    const QString &IniFile() { return w.IniFile; }
     RandomSource *&Random() { return w.Random; }
-    void Form_Activate() { w.Form_Activate(); }
     void GeneratePass() { w.GeneratePass(); }
     void cmCopy_Click() { w.cmCopy_Click(); }
 };
@@ -93,6 +91,7 @@ class Opener : public QObject {
     Q_OBJECT
 public:
     QString opened;
+    QList<QUrl> urls;
     Opener()
     {
         for (const char *scheme : {"http", "https", "file"})
@@ -106,6 +105,7 @@ public:
 public slots:
     void open(const QUrl &url)
     {
+        urls << url;
         const QUrl site(QStringLiteral("https://") + QLatin1String(app::WebSite));
         const QUrl help = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
                                               QStringLiteral("/Zintrova.chm"));
@@ -148,17 +148,26 @@ public:
             if (p.lbPass()->Caption().isEmpty() || !inside_ || --inside_) return;
             Nested();
         });
-        watch_.setInterval(5);
+        watch_.setInterval(1);
         QObject::connect(&watch_, &QTimer::timeout, [this] {
             QWidget *modal = QApplication::activeModalWidget();
             if (!modal || QApplication::activeWindow() != modal) return;
             watch_.stop();
+            if (onModal) return onModal(modal);
             Nested();
             if (modal->isVisible()) Fail(QStringLiteral("the modal window is still open"));
             if (modal->isVisible()) QMetaObject::invokeMethod(modal, "reject");
         });
         Run();
         QVERIFY(failed_.isEmpty());
+    }
+
+    // For a driver of its own: runs one step; each modal window goes to onModal when it is set.
+    std::function<void(QWidget *)> onModal;
+    void Do(const QString &step)
+    {
+        done_.clear();
+        Step(step);
     }
 
 private:
@@ -230,6 +239,7 @@ private:
                           mouse_->height() / 2);
         };
         const auto [key, mods] = Key(arg.isEmpty() ? QStringLiteral(" ") : arg);
+        QWidget *focus = Focus() ? Focus() : &w;
         UpDown *sp = p.spNum();
         QString got = t;
         watch_.start();
@@ -245,9 +255,9 @@ private:
         case 'u': QTest::mouseRelease(mouse_, Qt::LeftButton, {}, at()); break;
         case 'k':
             if (key == Qt::Key_Delete) // as X11 reports it, with the DEL character as its text
-                QTest::sendKeyEvent(QTest::Click, Focus(), key, QString(QChar(0x7f)), mods);
+                QTest::sendKeyEvent(QTest::Click, focus, key, QString(QChar(0x7f)), mods);
             else
-                QTest::keyClick(Focus(), key, mods);
+                QTest::keyClick(focus, key, mods);
             break;
         case 'q': // a click already queued, delivered when pending events next run
             for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
@@ -257,14 +267,15 @@ private:
             break;
         case '+':
             if (held_ != key) {
-                QTest::keyPress(Focus(), held_ = key);
+                QTest::keyPress(focus, held_ = key);
             } else { // the keyboard's repeat
-                QTest::simulateEvent(Focus(), false, key, {}, {}, true);
-                QTest::simulateEvent(Focus(), true, key, {}, {}, true);
+                QTest::simulateEvent(focus, false, key, {}, {}, true);
+                QTest::simulateEvent(focus, true, key, {}, {}, true);
             }
             break;
         case '-':
-            QTest::keyRelease(Focus(), held_, held_ == Qt::Key_Shift ? Qt::ShiftModifier : mods);
+            if (held_)
+                QTest::keyRelease(focus, held_, held_ == Qt::Key_Shift ? Qt::ShiftModifier : mods);
             held_ = Qt::Key(0);
             break;
         case 'w': {
@@ -284,7 +295,7 @@ private:
         case '>': Control(arg)->setFocus(Qt::TabFocusReason); break;
         case 't':
             for (QChar c : arg) {
-                QTest::keyClick(Focus(), c.toLatin1());
+                QTest::keyClick(Focus() ? Focus() : &w, c.toLatin1());
                 QCoreApplication::processEvents();
             }
             break;
@@ -333,7 +344,7 @@ private:
                 got += QStringLiteral(" shown as ") + p.lbLimits()->Caption();
             return got;
         }
-        case 'F': return Focus() == Control(arg) ? t : QStringLiteral("focus on ") + Name(Focus());
+        case 'F': return Focus() == Control(arg) ? t : QStringLiteral("focus elsewhere");
         case '#': {
             const qsizetype n = p.lbPass()->Caption().size();
             return n >= arg.section(u'-', 0, 0).toInt() && n <= arg.section(u'-', -1).toInt()
@@ -374,20 +385,16 @@ private:
         case 'B': return QStringLiteral("B%1").arg(p.Busy());
         case 'V': return QStringLiteral("V%1").arg(int(w.isVisible()));
         case 'E':
-        case 'D': return Control(arg)->isEnabled() == (t[0] == u'E') ? t : t + QStringLiteral("?");
+        case 'D': {
+            const bool on = Control(arg) ? Control(arg)->isEnabled() : Timer(arg)->Enabled();
+            return on == (t[0] == u'E') ? t : t + QStringLiteral("?");
+        }
         case 'o': {
             const QString opened = std::exchange(opener_.opened, QString());
             return u'o' + (opened.isEmpty() ? QStringLiteral("-") : opened);
         }
         }
         return QStringLiteral("no such step");
-    }
-    QString Name(QWidget *widget)
-    {
-        for (const char *n : {"0", "1", "cmGen", "cmCopy", "cmExit", "cmHelp", "txNum", "spNum",
-                              "cbSet1", "cbSet2", "cbSet3", "cbFilter"})
-            if (Control(QLatin1String(n)) == widget) return QLatin1String(n);
-        return widget ? widget->objectName() : QStringLiteral("nothing");
     }
 
 public:

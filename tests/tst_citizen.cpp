@@ -26,27 +26,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class CountingClipboard : public Clipboard {
-public:
-    int writes = 0;
-    void Write(QMimeData *data) override
-    {
-        ++writes;
-        delete data;
-    }
-    QString Read() const override { return {}; }
-};
-
-class FileOpener : public QObject {
-    Q_OBJECT
-public:
-    FileOpener() { QDesktopServices::setUrlHandler(u"file"_s, this, "open"); }
-    ~FileOpener() { QDesktopServices::unsetUrlHandler(u"file"_s); }
-    QStringList opened;
-public slots:
-    void open(const QUrl &url) { opened << url.toLocalFile(); }
-};
-
 // Every accessible interface under `root` that takes the focus, and the names of the sliders.
 void Walk(QAccessibleInterface *iface, int &focusable, QStringList &sliders)
 {
@@ -62,6 +41,39 @@ void Walk(QAccessibleInterface *iface, int &focusable, QStringList &sliders)
 
 } // namespace
 
+// The count box in every mode and the About window's texts read at 3:1 or better; in the light
+// scheme the designed colours stay.
+void ReadableIn(bool dark)
+{
+    const QPalette before = QApplication::palette();
+    // White text on dark grey; the link colour stays Qt's dark blue, which does not read.
+    const QColor grey(53, 53, 53), white(Qt::white);
+    if (dark)
+        QApplication::setPalette(
+            QPalette(white, grey, grey, Qt::black, grey, white, white, QColor(35, 35, 35), grey));
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    QCOMPARE(ContrastRatio(qRgb(0, 0, 0), qRgb(255, 255, 255)), 21.0);
+    Script t(QString{});
+    const QColor systemText = t.w.palette().color(QPalette::Text);
+    for (auto [count, mode] : {std::pair{"1", "s"}, {"", "i"}, {"5", "b"}}) {
+        t.p.txNum()->setText(QLatin1String(count));
+        QCOMPARE(t.ModeOf(), QLatin1String(mode)); // the backgrounds stay as they are
+        const QColor text = t.p.txNum()->ForeColor();
+        QVERIFY2(ContrastRatio(text.rgb(), t.p.txNum()->BackColor().rgb()) >= 3, count);
+        if (!dark) QCOMPARE(text, systemText);
+    }
+    fmAbout about;
+    fmAboutProbe a{about};
+    const QRgb face = about.palette().color(QPalette::Window).rgb();
+    for (const char *name : {"lblTitle", "lblDescription", "lblDisclaimer", "lblLink"}) {
+        const QColor c = a.Label(name)->palette().color(QPalette::WindowText);
+        QVERIFY2(ContrastRatio(c.rgb(), face) >= 3, name);
+        const QColor designed =
+            QByteArray(name) == "lblLink" ? QColor(0, 0, 192) : QColor(Qt::black);
+        if (!dark) QCOMPARE(c, designed);
+    }
+}
+
 class TestCitizen : public QObject {
     Q_OBJECT
 private slots:
@@ -73,8 +85,6 @@ private slots:
         // PageUp, Up and Insert: every symbol, plain or with Ctrl, on the count box and each
         // slider.
         Shown t;
-        CountingClipboard clip;
-        t.p.Clip() = &clip;
         QWidget *const targets[] = {t.p.txNum(), t.p.sldLen(0), t.p.sldLen(1)};
         for (const char *count : {"20", "1"}) {
             t.p.txNum()->setText(QLatin1String(count));
@@ -90,54 +100,22 @@ private slots:
                                                 (mod ? " with Ctrl" : "");
                         QVERIFY2(t.p.txNum()->text() == QLatin1String(count) &&
                                      t.p.sldLen(0)->Value() == 6 && t.p.sldLen(1)->Value() == 8 &&
-                                     Focus() == target && clip.writes == 0,
+                                     Focus() == target &&
+                                     QGuiApplication::clipboard()->text() == Sentinel,
                                  what);
                     }
                 }
             }
         }
         QTest::keyClick(Focus(), Qt::Key_C, Qt::ControlModifier); // the watch does see a copy
-        QCOMPARE(clip.writes, 1);
+        QCOMPARE(QGuiApplication::clipboard()->text(), t.p.lbPass()->Caption());
     }
 
-    void readableInEitherScheme_data()
-    {
-        QTest::addColumn<bool>("dark");
-        QTest::newRow("light") << false;
-        QTest::newRow("dark") << true;
-    }
     void readableInEitherScheme()
     {
-        QFETCH(bool, dark);
-        const QPalette before = QApplication::palette();
-        // White text on dark grey; the link colour stays Qt's dark blue, which does not read.
-        const QColor grey(53, 53, 53), white(Qt::white);
-        if (dark)
-            QApplication::setPalette(QPalette(white, grey, grey, Qt::black, grey, white, white,
-                                              QColor(35, 35, 35), grey));
-        const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
-        QCOMPARE(ContrastRatio(qRgb(0, 0, 0), qRgb(255, 255, 255)), 21.0);
-        Script t(QString{});
-        const QColor systemText = t.w.palette().color(QPalette::Text);
-        for (auto [count, mode] : {std::pair{"1", "s"}, {"", "i"}, {"5", "b"}}) {
-            t.p.txNum()->setText(QLatin1String(count));
-            QCOMPARE(t.ModeOf(), QLatin1String(mode)); // the backgrounds stay as they are
-            const QColor text = t.p.txNum()->ForeColor();
-            QVERIFY2(ContrastRatio(text.rgb(), t.p.txNum()->BackColor().rgb()) >= 3, count);
-            if (!dark) QCOMPARE(text, systemText);
-        }
-        fmAbout about;
-        fmAboutProbe a{about};
-        const QRgb face = about.palette().color(QPalette::Window).rgb();
-        for (const char *name : {"lblTitle", "lblDescription", "lblDisclaimer", "lblLink"}) {
-            const QColor c = a.Label(name)->palette().color(QPalette::WindowText);
-            QVERIFY2(ContrastRatio(c.rgb(), face) >= 3, name);
-            const QColor designed =
-                QByteArray(name) == "lblLink" ? QColor(0, 0, 192) : QColor(Qt::black);
-            if (!dark) QCOMPARE(c, designed);
-        }
+        for (const bool dark : {false, true})
+            ReadableIn(dark);
     }
-
     void everyFocusableControlHasAName()
     {
         Shown t;
@@ -161,111 +139,89 @@ private slots:
                  QAccessible::Link);
     }
 
-    void commandLine_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("display"); // DISPLAY
-        QTest::addColumn<QString>("qpa");     // QT_QPA_PLATFORM
-        QTest::addColumn<int>("status");      // -1: the window opens
-        QTest::addColumn<QString>("says");
-        const auto row = [](const char *name, QStringList args, const char *display, int status,
-                            const char *says, const char *qpa = "") {
-            QTest::newRow(name) << args << QString(display) << QString(qpa) << status
-                                << QString(says);
-        };
-        row("help, no display", {u"--help"_s}, "", 0, "Usage: zintrova [options]\n");
-        row("short help", {u"-h"_s}, ":0", 0, "-v, --version");
-        row("version", {u"--version"_s}, "", 0, "Zintrova 1.1\n");
-        row("unknown option", {u"--frobnicate"_s}, ":0", 2, "Unknown option 'frobnicate'");
-        row("stray argument", {u"extra"_s}, ":0", 2, "unexpected argument 'extra'");
-        row("Qt option needs its value", {u"-style"_s}, ":0", 2, "Missing value after '-style'");
-        row("Qt options pass", {u"-style"_s, u"Fusion"_s, u"-reverse"_s}, ":0", -1, "");
-        row("no display", {}, "", 1, "no display");
-        row("platform chosen", {u"-platform=offscreen"_s}, "", -1, "");
-        row("platform from the environment", {}, "", -1, "", "offscreen");
-    }
+    // Each command line with DISPLAY and QT_QPA_PLATFORM as given: the exit status (-1: the
+    // window opens) and what it says, on standard error when it fails.
     void commandLine()
     {
-        QFETCH(QStringList, args);
-        QFETCH(QString, display);
-        QFETCH(QString, qpa);
-        QFETCH(int, status);
-        QFETCH(QString, says);
-        DisplayEnvironment env;
-        env.Display = display.toStdString();
-        env.QtPlatform = qpa.toStdString();
-        const auto answer = ReadCommandLine(QStringList{u"/opt/z/zintrova"_s} + args, env, true);
-        QCOMPARE(answer.Run ? -1 : answer.ExitCode, status);
-        QVERIFY2(answer.Text.contains(says), qPrintable(answer.Text));
-        QCOMPARE(answer.ToStdErr, status > 0);
-        if (status == 1) // one line that says how to run it anyway
-            QVERIFY(answer.Text.count(u'\n') == 1 && answer.Text.contains("xvfb-run"_L1) &&
-                    answer.Text.contains("QT_QPA_PLATFORM=offscreen"_L1));
+        const std::tuple<QStringList, const char *, const char *, int, const char *> lines[] = {
+            {{u"--help"_s}, "", "", 0, "Usage: zintrova [options]\n"},
+            {{u"-h"_s}, ":0", "", 0, "-v, --version"},
+            {{u"--version"_s}, "", "", 0, "Zintrova 1.1\n"},
+            {{u"--frobnicate"_s}, ":0", "", 2, "Unknown option 'frobnicate'"},
+            {{u"extra"_s}, ":0", "", 2, "unexpected argument 'extra'"},
+            {{u"-style"_s}, ":0", "", 2, "Missing value after '-style'"},
+            {{u"-style"_s, u"Fusion"_s, u"-reverse"_s}, ":0", "", -1, ""},
+            {{}, "", "", 1, "no display"},
+            {{u"-platform=offscreen"_s}, "", "", -1, ""},
+            {{}, "", "offscreen", -1, ""}};
+        for (const auto &[args, display, qpa, status, says] : lines) {
+            DisplayEnvironment env;
+            env.Display = display;
+            env.QtPlatform = qpa;
+            const auto answer =
+                ReadCommandLine(QStringList{u"/opt/z/zintrova"_s} + args, env, true);
+            QCOMPARE(answer.Run ? -1 : answer.ExitCode, status);
+            QVERIFY2(answer.Text.contains(QLatin1String(says)), qPrintable(answer.Text));
+            QCOMPARE(answer.ToStdErr, status > 0);
+            if (status == 1) // one line that says how to run it anyway
+                QVERIFY(answer.Text.count(u'\n') == 1 && answer.Text.contains("xvfb-run"_L1) &&
+                        answer.Text.contains("QT_QPA_PLATFORM=offscreen"_L1));
+        }
     }
 
-    void helpOpens_data()
-    {
-        QTest::addColumn<QStringList>("files"); // under a prefix; the program is in bin/
-        QTest::addColumn<bool>("viewer");       // the desktop has a program for the help file
-        QTest::addColumn<QString>("opened");
-        const QString chm = u"bin/Zintrova.chm"_s, page = u"bin/Zintrova.html"_s,
-                      shared = u"share/zintrova/Zintrova.html"_s;
-        QTest::newRow("nothing: the help file") << QStringList{} << true << chm;
-        QTest::newRow("page beside") << QStringList{page, shared} << true << page;
-        QTest::newRow("page shared") << QStringList{shared} << false << shared;
-        QTest::newRow("help file opens") << QStringList{chm, page} << true << chm;
-        QTest::newRow("help file, no viewer") << QStringList{chm, page} << false << page;
-        QTest::newRow("help file alone") << QStringList{chm} << false << chm;
-    }
+    // Help opens the help file when the desktop has a viewer for it, else the HTML page beside the
+    // program or in the shared folder (files under a prefix, the program in bin/).
     void helpOpens()
     {
-        QFETCH(QStringList, files);
-        QFETCH(bool, viewer);
-        QFETCH(QString, opened);
-        QTemporaryDir prefix;
-        // The files, and a stand-in for xdg-mime that names a viewer, or none.
-        for (const QString &f : files + QStringList{u"bin/xdg-mime"_s}) {
-            QDir(prefix.path()).mkpath(QFileInfo(f).path());
-            QFile file(prefix.filePath(f));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(viewer ? "#!/bin/sh\necho viewer.desktop\n" : "#!/bin/sh\n");
-            file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const QString chm = u"bin/Zintrova.chm"_s, page = u"bin/Zintrova.html"_s,
+                      shared = u"share/zintrova/Zintrova.html"_s;
+        const std::tuple<QStringList, bool, QString> cases[] = {
+            {{}, true, chm},          {{page, shared}, true, page}, {{shared}, false, shared},
+            {{chm, page}, true, chm}, {{chm, page}, false, page},   {{chm}, false, chm}};
+        for (const auto &[files, viewer, opened] : cases) {
+            QTemporaryDir prefix;
+            // The files, and a stand-in for xdg-mime that names a viewer, or none.
+            for (const QString &f : files + QStringList{u"bin/xdg-mime"_s}) {
+                QDir(prefix.path()).mkpath(QFileInfo(f).path());
+                QFile file(prefix.filePath(f));
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(viewer ? "#!/bin/sh\necho viewer.desktop\n" : "#!/bin/sh\n");
+                file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            }
+            const QByteArray path = qgetenv("PATH");
+            qputenv("PATH", prefix.filePath(u"bin"_s).toLocal8Bit() + ':' + path);
+            Opener opener;
+            fmAbout::OpenHelp(prefix.filePath(u"bin"_s));
+            qputenv("PATH", path);
+            QCOMPARE(opener.urls, QList{QUrl::fromLocalFile(prefix.filePath(opened))});
         }
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", prefix.filePath(u"bin"_s).toLocal8Bit() + ':' + path);
-        FileOpener opener;
-        fmAbout::OpenHelp(prefix.filePath(u"bin"_s));
-        qputenv("PATH", path);
-        QCOMPARE(opener.opened, QStringList{prefix.filePath(opened)});
         // The build puts the page beside the program.
         QVERIFY(
             !fmAbout::HelpPagePath(QCoreApplication::applicationDirPath() + u"/.."_s).isEmpty());
     }
 
-    void aboutSentenceFollowsItsFont_data()
-    {
-        QTest::addColumn<QString>("family");
-        for (const char *f :
-             {"Liberation Sans", "DejaVu Sans", "DejaVu Serif", "Nimbus Sans Narrow"})
-            QTest::newRow(f) << QString(f);
-    }
+    // "Visit ... for other freewares." keeps a blank between its parts in any font, and sits as
+    // drawn in the font the window was drawn for.
     void aboutSentenceFollowsItsFont()
     {
-        QFETCH(QString, family);
-        QFont::removeSubstitutions(u"MS Sans Serif"_s);
-        QFont::insertSubstitution(u"MS Sans Serif"_s, family);
         const auto restore = qScopeGuard([] {
             QFont::removeSubstitutions(u"MS Sans Serif"_s);
             InstallFontSubstitutes();
         });
-        fmAbout about;
-        fmAboutProbe a{about};
-        const QRect visit = a.Label("Label3")->geometry(), link = a.Label("lblLink")->geometry(),
-                    rest = a.Label("Label5")->geometry();
-        const int blank = a.Label("Label3")->fontMetrics().horizontalAdvance(u' ');
-        QVERIFY(visit.right() + blank < link.left() && link.right() + blank < rest.left());
-        if (family == "Liberation Sans"_L1) // the font the window was drawn for: all in place
-            QVERIFY(link.left() == Px(630) && rest.left() == link.right() + 5);
+        for (const char *family :
+             {"Liberation Sans", "DejaVu Sans", "DejaVu Serif", "Nimbus Sans Narrow"}) {
+            QFont::removeSubstitutions(u"MS Sans Serif"_s);
+            QFont::insertSubstitution(u"MS Sans Serif"_s, QLatin1String(family));
+            fmAbout about;
+            fmAboutProbe a{about};
+            const QRect visit = a.Label("Label3")->geometry(),
+                        link = a.Label("lblLink")->geometry(), rest = a.Label("Label5")->geometry();
+            const int blank = a.Label("Label3")->fontMetrics().horizontalAdvance(u' ');
+            QVERIFY2(visit.right() + blank < link.left() && link.right() + blank < rest.left(),
+                     family);
+            if (family == "Liberation Sans"_L1)
+                QVERIFY(link.left() == Px(630) && rest.left() == link.right() + 5);
+        }
     }
 };
 

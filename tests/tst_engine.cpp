@@ -122,284 +122,189 @@ const float Top = UnitFromBits(0xFFFFFFFFu); // the largest draw the source make
 class TestEngine : public QObject {
     Q_OBJECT
 private slots:
-    void poolTables_data();
-    void poolTables();
-    void scriptedDraws_data();
-    void scriptedDraws();
-    void minPerSet_data();
-    void minPerSet();
-    void systemSourceStaysBelowOne();
-    void seededStatistics_data();
-    void seededStatistics();
-    void systemSourceLooseCheck();
-    void numberReading_data();
-    void numberReading();
-    void readField_data();
-    void readField();
-    void recordLine();
-    void recordFile();
+    // The pool for each choice of boxes (filter, lower, upper, digits); a greyed box (2) counts as
+    // on, in the look-alike table as in the pool.
+    void poolTables()
+    {
+        const QString lower = "abcdefghijklmnopqrstuvwxyz", upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+        const QString lowerNoL = "abcdefghijkmnopqrstuvwxyz", digits = "0123456789";
+        const QString upperFiltered = "ACEFGHJKLMNPQRTUVWXY";
+        const std::pair<const char *, QString> pools[] = {
+            {"1111", lowerNoL + upperFiltered + digits},
+            {"1212", lowerNoL + upperFiltered + digits},
+            {"0111", lower + upper + digits},
+            {"1110", lowerNoL + "ABCDEFGHJKLMNPQRSTUVWXYZ"},
+            {"1101", lowerNoL + digits},
+            {"1011", upperFiltered + digits},
+            {"1100", lower},
+            {"1010", upper},
+            {"1001", digits},
+            {"1000", QString()}};
+        for (const auto &[boxes, pool] : pools) {
+            Engine e(boxes[0] - '0', boxes[1] - '0', boxes[2] - '0', boxes[3] - '0');
+            QCOMPARE(QString::fromStdString(e.Pool), pool);
+            QCOMPARE(QString::fromStdString(e.UseSet[1] + e.UseSet[2] + e.UseSet[3]), pool);
+            QCOMPARE(e.UseSet[1].empty(), boxes[1] == '0');
+            QCOMPARE(e.UseSet[2].empty(), boxes[2] == '0');
+        }
+    }
+
+    // Exact passwords from scripted draws (the length, then per character a pick and a place),
+    // the filter off, and the number of draws taken.
+    void scriptedDraws()
+    {
+        const float a = Slot(0, 26), b = Slot(1, 26), x = Slot(23, 26);
+        const std::vector<float> topLength{Top, 0.0f};
+        // "lud": 'c' into the empty password, 'A' before place 1, '9' at floor(0.99 * 2) + 1 = 2.
+        // "l": ab + x at place 1 gives xab, at place 2 axb; the largest draw never appends.
+        // "d": the largest draw picks the last character; lengths held to 3 - 40, a crossed range
+        // gives the minimum's length; no set: nothing drawn, MinPerSet kept.
+        const std::tuple<const char *, int, int, std::vector<float>, QString, int> draws[] = {
+            {"lud", 3, 3, {0, Slot(2, 26), 0, Slot(0, 26), 0, Slot(9, 10), 0.99f}, "A9c", 7},
+            {"l", 3, 3, {0, b, 0, a, 0, x, 0}, "xab", 7},
+            {"l", 3, 3, {0, b, 0, a, 0, x, 0.5f}, "axb", 7},
+            {"l", 3, 3, {0, b, Top, a, Top, x, Top}, "axb", 7},
+            {"d", 3, 3, {0, Top, 0, Top, Top, Top, Top}, "999", 7},
+            {"d", 6, 8, topLength, "00000000", 17},
+            {"d", 50, 40, topLength, QString(40, '0'), 81},
+            {"d", 1, 3, topLength, "000", 7},
+            {"d", 20, 8, topLength, QString(20, '0'), 41},
+            {"", 6, 8, {0.5f}, "", 0}};
+        for (const auto &[sets, lo, hi, scripted, password, used] : draws) {
+            const QString on = QLatin1String(sets);
+            Engine e(0, on.contains('l'), on.contains('u'), on.contains('d'));
+            ScriptedRandom r(scripted);
+            std::int16_t minPerSet = 9;
+            QCOMPARE(
+                QString::fromStdString(ComposePassword(lo, hi, e.UseSet, e.Pool, r, minPerSet)),
+                password);
+            QCOMPARE(int(r.Count()), used);
+            QVERIFY(used || minPerSet == 9);
+        }
+    }
+
+    // The share of every set grows by one at 8, 15, 25 and 32 characters.
+    void minPerSet()
+    {
+        for (auto [length, minimum] :
+             {std::pair{7, 1}, {8, 2}, {14, 2}, {15, 3}, {24, 3}, {25, 4}, {31, 4}, {32, 5}}) {
+            Engine e(1, 1, 1, 1);
+            ScriptedRandom r({0.37f, 0.81f, 0.05f, 0.66f, 0.23f});
+            std::int16_t m = 0;
+            const std::string p = ComposePassword(length, length, e.UseSet, e.Pool, r, m);
+            QCOMPARE(int(m), minimum);
+            for (int k = 1; k <= 3; ++k)
+                QVERIFY(std::count_if(p.begin(), p.end(), [&](char c) {
+                            return e.UseSet[k].find(c) != std::string::npos;
+                        }) >= m);
+        }
+    }
+
+    void systemSourceStaysBelowOne()
+    {
+        QCOMPARE(UnitFromBits(0), 0.0f);
+        QCOMPARE(Top, 1.0f - 1.0f / 16777216.0f);
+        SystemRandom r;
+        std::set<float> seen;
+        for (int i = 0; i < 10000; ++i) { // spans several refills of the block
+            const float v = r.Next();
+            QVERIFY(v >= 0.0f && v < 1.0f);
+            seen.insert(v);
+        }
+        QVERIFY(seen.size() > 9900); // a stuck or repeating source would collapse this
+    }
+
+    // Seeded runs per choice of boxes (filter, lower, upper, digits) and range: both ends of the
+    // length range are reached and nothing outside it, every character of the pool appears and
+    // nothing else, and the characters of each set are equally likely.
+    void seededStatistics()
+    {
+        for (const auto &[boxes, lo, hi] :
+             {std::tuple{"1111", 6, 8}, {"0111", 3, 40}, {"1011", 20, 24}, {"1001", 3, 3}}) {
+            Engine t(boxes[0] - '0', boxes[1] - '0', boxes[2] - '0', boxes[3] - '0');
+            SeededRandom random(0x5EED0000u + static_cast<unsigned>(lo * 41 + hi));
+            t.Run(random, 40000, lo, hi);
+            QCOMPARE(t.lengths.begin()->first, std::size_t(lo));
+            QCOMPARE(t.lengths.rbegin()->first, std::size_t(hi));
+            QCOMPARE(t.count.size(), t.Pool.size());
+            for (char c : t.Pool)
+                QVERIFY2(t.count.count(c), std::string(1, c).c_str());
+            t.CheckChiSquare(zOneInAMillion);
+        }
+    }
+
+    // The real source, where no seed fixes the outcome: a looser threshold still catches a stuck or
+    // clipped draw, which moves the statistic by orders of magnitude.
+    void systemSourceLooseCheck()
+    {
+        Engine t(0, 1, 1, 1);
+        t.Run(ProgramRandom(), 20000, 40, 40);
+        QCOMPARE(t.count.size(), std::size_t(62));
+        t.CheckChiSquare(zOneInABillion);
+    }
+
+    // The leading decimal number, blanks skipped, saturated to 16 bits; no number reads as 0.
+    void numberReading()
+    {
+        const std::pair<const char *, int> numbers[] = {
+            {"", 0},           {"025", 25},
+            {"  7x", 7},       {"-", 0},
+            {"-5", -5},        {"+12", 12},
+            {"a12", 0},        {"12,5", 12},
+            {"1e3", 1},        {"99999999999999999999", 32767},
+            {"-99999", -32768}};
+        for (const auto &[text, value] : numbers)
+            QCOMPARE(int(ReadInt16(text)), value);
+    }
+
+    // Every field read from a record whose earlier columns hold 5s, so that a column off by one
+    // shows: cut after 0 to width + 1 digits (records of every length from 0 to 21), a minus sign
+    // alone, a comma or a letter first.
+    void readField()
+    {
+        const std::string digits = "98765";
+        for (const Field f : {LeftField, TopField, SetField(1), SetField(2), SetField(3),
+                              FilterField, LenField(0), LenField(1), CountField}) {
+            const auto read = [&](const std::string &rest) {
+                return ReadField(std::string(f.Column - 1, '5') + rest, f);
+            };
+            for (std::size_t n = 1; n <= f.Width + 1; ++n)
+                QCOMPARE(read(digits.substr(0, n)),
+                         std::stod(digits.substr(0, std::min(n, f.Width))));
+            for (const char *nothing : {"", "-", ",7", "a1234"})
+                QCOMPARE(read(nothing), 0.0);
+        }
+    }
+
+    // Each value goes to its own member; each is held to its columns when written, so the line is
+    // always 21 digits.
+    void recordLine()
+    {
+        QCOMPARE(DecodeRecord("123456789012345678901"),
+                 (Record{12345, 67890, {1, 2, 3}, 4, {56, 78}, 901}));
+        QCOMPARE(EncodeRecord({-15, 250000, {1, 1, 1}, 1, {6, 8}, 1}),
+                 std::string("000009999911110608001"));
+        QCOMPARE(EncodeRecord({0, 0, {-1, 10, 0}, 12, {123, -4}, 1000}),
+                 std::string("000000000009099900999"));
+    }
+
+    // A box or a slider would keep to its range on its own; the loader hands it only values within.
+    void recordFile()
+    {
+        const auto a = ToApply("000000000021930250001");
+        QCOMPARE(a->Set, (std::array<std::optional<std::int16_t>, 3>{2, 1, {}})); // 3 to 9 refused
+        QCOMPARE(a->Filter, std::optional<std::int16_t>());
+        QCOMPARE(a->Len, (std::array<std::int32_t, 2>{3, 40}));
+        QCOMPARE(ToApply("000000000011114503001")->Len, (std::array<std::int32_t, 2>{40, 6}));
+        QCOMPARE(IniPath("/opt/zintrova"), QStringLiteral("/opt/zintrova/Zintrova.ini"));
+        QCOMPARE(IniPath("/"), QStringLiteral("/Zintrova.ini"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Zintrova.ini");
+        QCOMPARE(ReadRecordFile(dir.path()), std::string("-")); // a folder
+        QVERIFY(WriteRecordFile(path, std::string(2 * MaxHead, '7')));
+        QCOMPARE(ReadRecordFile(path).size(), MaxHead); // only the start of a long file
+    }
 };
-
-// A greyed box (2) counts as on, in the look-alike table as in the pool.
-void TestEngine::poolTables_data()
-{
-    QTest::addColumn<int>("filter");
-    QTest::addColumn<int>("lower");
-    QTest::addColumn<int>("upper");
-    QTest::addColumn<int>("digits");
-    QTest::addColumn<QString>("pool");
-    const QString lower = "abcdefghijklmnopqrstuvwxyz", upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    const QString lowerNoL = "abcdefghijkmnopqrstuvwxyz", digits = "0123456789";
-    QTest::newRow("all, filter on")
-        << 1 << 1 << 1 << 1 << lowerNoL + "ACEFGHJKLMNPQRTUVWXY" + digits;
-    QTest::newRow("all greyed, filter on")
-        << 1 << 2 << 1 << 2 << lowerNoL + "ACEFGHJKLMNPQRTUVWXY" + digits;
-    QTest::newRow("all, filter off") << 0 << 1 << 1 << 1 << lower + upper + digits;
-    QTest::newRow("lower+upper") << 1 << 1 << 1 << 0 << lowerNoL + "ABCDEFGHJKLMNPQRSTUVWXYZ";
-    QTest::newRow("lower+digits") << 1 << 1 << 0 << 1 << lowerNoL + digits;
-    QTest::newRow("upper+digits") << 1 << 0 << 1 << 1 << "ACEFGHJKLMNPQRTUVWXY" + digits;
-    QTest::newRow("lower only") << 1 << 1 << 0 << 0 << lower;
-    QTest::newRow("upper only") << 1 << 0 << 1 << 0 << upper;
-    QTest::newRow("digits only") << 1 << 0 << 0 << 1 << digits;
-    QTest::newRow("none") << 1 << 0 << 0 << 0 << QString();
-}
-
-void TestEngine::poolTables()
-{
-    QFETCH(int, filter);
-    QFETCH(int, lower);
-    QFETCH(int, upper);
-    QFETCH(int, digits);
-    QFETCH(QString, pool);
-    Engine e(filter, lower, upper, digits);
-    QCOMPARE(QString::fromStdString(e.Pool), pool);
-    QCOMPARE(QString::fromStdString(e.UseSet[1] + e.UseSet[2] + e.UseSet[3]), pool);
-    QCOMPARE(e.UseSet[1].empty(), lower == 0);
-    QCOMPARE(e.UseSet[2].empty(), upper == 0);
-}
-
-// Exact passwords from scripted draws: the length, then per character a pick and a place.
-void TestEngine::scriptedDraws_data()
-{
-    QTest::addColumn<QString>("sets"); // l u d: the sets on, filter off
-    QTest::addColumn<int>("lo");
-    QTest::addColumn<int>("hi");
-    QTest::addColumn<std::vector<float>>("draws");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<int>("used"); // draws taken
-    const float a = Slot(0, 26), b = Slot(1, 26), x = Slot(23, 26);
-    // 'c' into the empty password, 'A' before position 1, '9' at floor(0.99 * 2) + 1 = 2.
-    QTest::newRow("one of each set")
-        << "lud" << 3 << 3
-        << std::vector{0.0f, Slot(2, 26), 0.0f, Slot(0, 26), 0.0f, Slot(9, 10), 0.99f} << "A9c"
-        << 7;
-    QTest::newRow("ab + x at place 1 gives xab")
-        << "l" << 3 << 3 << std::vector{0.0f, b, 0.0f, a, 0.0f, x, 0.0f} << "xab" << 7;
-    QTest::newRow("ab + x at place 2 gives axb")
-        << "l" << 3 << 3 << std::vector{0.0f, b, 0.0f, a, 0.0f, x, 0.5f} << "axb" << 7;
-    QTest::newRow("the largest draw never appends")
-        << "l" << 3 << 3 << std::vector{0.0f, b, Top, a, Top, x, Top} << "axb" << 7;
-    QTest::newRow("the largest draw picks the last character")
-        << "d" << 3 << 3 << std::vector{0.0f, Top, 0.0f, Top, Top, Top, Top} << "999" << 7;
-    QTest::newRow("the length draw reaches the top")
-        << "d" << 6 << 8 << std::vector{Top, 0.0f} << "00000000" << 17;
-    QTest::newRow("above 40 is 40")
-        << "d" << 50 << 40 << std::vector{Top, 0.0f} << QString(40, '0') << 81;
-    QTest::newRow("below 3 is 3") << "d" << 1 << 3 << std::vector{Top, 0.0f} << "000" << 7;
-    QTest::newRow("crossed: the minimum's length")
-        << "d" << 20 << 8 << std::vector{Top, 0.0f} << QString(20, '0') << 41;
-    QTest::newRow("no set: nothing drawn") << "" << 6 << 8 << std::vector{0.5f} << "" << 0;
-}
-
-void TestEngine::scriptedDraws()
-{
-    QFETCH(QString, sets);
-    QFETCH(int, lo);
-    QFETCH(int, hi);
-    QFETCH(std::vector<float>, draws);
-    QFETCH(QString, password);
-    QFETCH(int, used);
-    Engine e(0, sets.contains('l'), sets.contains('u'), sets.contains('d'));
-    ScriptedRandom r(draws);
-    std::int16_t minPerSet = 9;
-    QCOMPARE(QString::fromStdString(ComposePassword(lo, hi, e.UseSet, e.Pool, r, minPerSet)),
-             password);
-    QCOMPARE(int(r.Count()), used);
-    if (!used) QCOMPARE(int(minPerSet), 9); // kept when nothing is composed
-}
-
-void TestEngine::minPerSet_data()
-{
-    QTest::addColumn<int>("length");
-    QTest::addColumn<int>("minPerSet");
-    for (auto [L, m] :
-         {std::pair{7, 1}, {8, 2}, {14, 2}, {15, 3}, {24, 3}, {25, 4}, {31, 4}, {32, 5}})
-        QTest::addRow("L=%d", L) << L << m;
-}
-
-void TestEngine::minPerSet()
-{
-    QFETCH(int, length);
-    QFETCH(int, minPerSet);
-    Engine e(1, 1, 1, 1);
-    ScriptedRandom r({0.37f, 0.81f, 0.05f, 0.66f, 0.23f});
-    std::int16_t m = 0;
-    const std::string p = ComposePassword(length, length, e.UseSet, e.Pool, r, m);
-    QCOMPARE(int(m), minPerSet);
-    for (int k = 1; k <= 3; ++k)
-        QVERIFY2(std::count_if(p.begin(), p.end(),
-                               [&](char c) { return e.UseSet[k].find(c) != std::string::npos; }) >=
-                     m,
-                 p.c_str());
-}
-
-void TestEngine::systemSourceStaysBelowOne()
-{
-    QCOMPARE(UnitFromBits(0), 0.0f);
-    QCOMPARE(Top, 1.0f - 1.0f / 16777216.0f);
-    SystemRandom r;
-    std::set<float> seen;
-    for (int i = 0; i < 10000; ++i) { // spans several refills of the block
-        const float v = r.Next();
-        QVERIFY(v >= 0.0f && v < 1.0f);
-        seen.insert(v);
-    }
-    QVERIFY(seen.size() > 9900); // a stuck or repeating source would collapse this
-}
-
-void TestEngine::seededStatistics_data()
-{
-    QTest::addColumn<int>("filter");
-    QTest::addColumn<int>("lower");
-    QTest::addColumn<int>("upper");
-    QTest::addColumn<int>("digits");
-    QTest::addColumn<int>("lo");
-    QTest::addColumn<int>("hi");
-    QTest::newRow("all sets, filter on, 6-8") << 1 << 1 << 1 << 1 << 6 << 8;
-    QTest::newRow("all sets, filter off, 3-40") << 0 << 1 << 1 << 1 << 3 << 40;
-    QTest::newRow("upper and digits, 20-24") << 1 << 0 << 1 << 1 << 20 << 24;
-    QTest::newRow("digits only, 3-3") << 1 << 0 << 0 << 1 << 3 << 3;
-}
-
-void TestEngine::seededStatistics()
-{
-    QFETCH(int, filter);
-    QFETCH(int, lower);
-    QFETCH(int, upper);
-    QFETCH(int, digits);
-    QFETCH(int, lo);
-    QFETCH(int, hi);
-    Engine t(filter, lower, upper, digits);
-    SeededRandom random(0x5EED0000u + static_cast<unsigned>(lo * 41 + hi));
-    t.Run(random, 40000, lo, hi);
-    // Both ends of the length range are reached, and nothing outside it.
-    QCOMPARE(t.lengths.begin()->first, std::size_t(lo));
-    QCOMPARE(t.lengths.rbegin()->first, std::size_t(hi));
-    // Every character of the pool appears, and nothing else.
-    QCOMPARE(t.count.size(), t.Pool.size());
-    for (char c : t.Pool)
-        QVERIFY2(t.count.count(c), std::string(1, c).c_str());
-    t.CheckChiSquare(zOneInAMillion);
-}
-
-// The real source, where no seed fixes the outcome: a looser threshold still catches a stuck or
-// clipped draw, which moves the statistic by orders of magnitude.
-void TestEngine::systemSourceLooseCheck()
-{
-    Engine t(0, 1, 1, 1);
-    t.Run(ProgramRandom(), 20000, 40, 40);
-    QCOMPARE(t.count.size(), std::size_t(62));
-    t.CheckChiSquare(zOneInABillion);
-}
-
-void TestEngine::numberReading_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("value");
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("digits") << "025" << 25;
-    QTest::newRow("blanks first") << "  7x" << 7;
-    QTest::newRow("sign only") << "-" << 0;
-    QTest::newRow("negative") << "-5" << -5;
-    QTest::newRow("plus") << "+12" << 12;
-    QTest::newRow("letter first") << "a12" << 0;
-    QTest::newRow("comma stops") << "12,5" << 12;
-    QTest::newRow("no exponent") << "1e3" << 1;
-    QTest::newRow("saturates high") << "99999999999999999999" << 32767;
-    QTest::newRow("saturates low") << "-99999" << -32768;
-}
-
-void TestEngine::numberReading()
-{
-    QFETCH(QString, text);
-    QFETCH(int, value);
-    QCOMPARE(int(ReadInt16(text.toStdString())), value);
-}
-
-// Every field read from a record whose earlier columns hold 5s, so a column off by one shows.
-// Cutting each field after 0 to width + 1 digits gives records of every length from 0 to 21.
-void TestEngine::readField_data()
-{
-    QTest::addColumn<QByteArray>("record");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<double>("expected");
-    const std::string digits = "98765";
-    for (const Field f : {LeftField, TopField, SetField(1), SetField(2), SetField(3), FilterField,
-                          LenField(0), LenField(1), CountField}) {
-        const auto row = [&](const QByteArray &what, const std::string &rest, double expected) {
-            QTest::addRow("column %d: %s", int(f.Column), what.constData())
-                << QByteArray::fromStdString(std::string(f.Column - 1, '5') + rest) << int(f.Column)
-                << int(f.Width) << expected;
-        };
-        const auto value = [&](std::size_t n) { return n ? std::stod(digits.substr(0, n)) : 0.0; };
-        for (std::size_t n = 0; n <= f.Width + 1; ++n)
-            row(QByteArray::number(qulonglong(n)) + " digits", digits.substr(0, n),
-                value(std::min(n, f.Width)));
-        row("minus sign only", "-", 0);
-        row("comma", ",7", 0);
-        row("starts with a letter", "a1234", 0);
-    }
-}
-
-void TestEngine::readField()
-{
-    QFETCH(QByteArray, record);
-    QFETCH(int, column);
-    QFETCH(int, width);
-    QFETCH(double, expected);
-    QCOMPARE(ReadField(record.toStdString(), Field{std::size_t(column), std::size_t(width)}),
-             expected);
-}
-
-// Each value goes to its own member; each is held to its columns when written, so the line is
-// always 21 digits.
-void TestEngine::recordLine()
-{
-    QCOMPARE(DecodeRecord("123456789012345678901"),
-             (Record{12345, 67890, {1, 2, 3}, 4, {56, 78}, 901}));
-    QCOMPARE(EncodeRecord({-15, 250000, {1, 1, 1}, 1, {6, 8}, 1}),
-             std::string("000009999911110608001"));
-    QCOMPARE(EncodeRecord({0, 0, {-1, 10, 0}, 12, {123, -4}, 1000}),
-             std::string("000000000009099900999"));
-}
-
-// A box or a slider would keep to its range on its own; the loader hands it only values within.
-void TestEngine::recordFile()
-{
-    const auto a = ToApply("000000000021930250001");
-    QCOMPARE(a->Set, (std::array<std::optional<std::int16_t>, 3>{2, 1, {}})); // 3 to 9 refused
-    QCOMPARE(a->Filter, std::optional<std::int16_t>());
-    QCOMPARE(a->Len, (std::array<std::int32_t, 2>{3, 40}));
-    QCOMPARE(ToApply("000000000011114503001")->Len, (std::array<std::int32_t, 2>{40, 6}));
-    QCOMPARE(IniPath("/opt/zintrova"), QStringLiteral("/opt/zintrova/Zintrova.ini"));
-    QCOMPARE(IniPath("/"), QStringLiteral("/Zintrova.ini"));
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Zintrova.ini");
-    QCOMPARE(ReadRecordFile(dir.path()), std::string("-")); // a folder
-    QVERIFY(WriteRecordFile(path, std::string(2 * MaxHead, '7')));
-    QCOMPARE(ReadRecordFile(path).size(), MaxHead); // only the start of a long file
-}
 
 QTEST_APPLESS_MAIN(TestEngine)
 #include "tst_engine.moc"
