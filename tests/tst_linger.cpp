@@ -41,17 +41,13 @@ class TestLinger : public QObject {
 private slots:
     void staysOnlyWhereTheCopyingProgramServesThePaste()
     {
-        const struct {
-            const char *platform;
-            bool owns, stays;
-        } rows[] = {
+        const std::tuple<const char *, bool, bool> rows[] = {
             {"xcb", true, true},         {"xcb", false, false},     {"wayland", true, true},
             {"wayland-egl", true, true}, {"wayland", false, false}, {"offscreen", true, false},
             {"minimal", true, false},    {"windows", true, false},  {"cocoa", true, false},
             {"eglfs", true, false},      {"xcbx", true, false},     {"", true, false}};
-        for (const auto &r : rows)
-            QVERIFY2(LingersAfterExit(QString::fromLatin1(r.platform), r.owns) == r.stays,
-                     qPrintable(QStringLiteral("%1 %2").arg(r.platform).arg(r.owns)));
+        for (const auto &[platform, owns, stays] : rows)
+            QVERIFY2(LingersAfterExit(QString::fromLatin1(platform), owns) == stays, platform);
         // These tests run where the program ends at unload, as it always did.
         QVERIFY(!LingersAfterExit(QGuiApplication::platformName(), true));
     }
@@ -62,16 +58,14 @@ private slots:
     // -1 where a guard had to end it.
     void ends()
     {
-        const struct {
-            bool owned; // at the start
-            QByteArray events;
-            int ignored, endsAfter;
-        } rows[] = {{true, "kslk", 0, 3},    {false, "k", 0, 0}, {true, "kT", 0, 2},
-                    {true, "I", 0, 1},       {true, "H", 0, 1},  {true, "H", SIGHUP, -1},
-                    {true, "T", SIGTERM, -1}};
+        // Owned at the start, the events, the signal ignored and how many events came.
+        const std::tuple<bool, QByteArray, int, int> rows[] = {
+            {true, "kslk", 0, 3},    {false, "k", 0, 0}, {true, "kT", 0, 2},
+            {true, "I", 0, 1},       {true, "H", 0, 1},  {true, "H", SIGHUP, -1},
+            {true, "T", SIGTERM, -1}};
         for (auto [owned, events, ignored, endsAfter] : rows) {
-            const int kinds[] = {SIGTERM, SIGINT, SIGHUP};
-            for (const int kind : kinds) // a signal the keeper does not take ends nothing
+            // A signal the keeper does not take ends nothing.
+            for (const int kind : {SIGTERM, SIGINT, SIGHUP})
                 std::signal(kind, kind == ignored ? SIG_IGN : TestSentinelHandler);
             ScriptedKeeper keeper;
             keeper.owned = owned;
@@ -79,8 +73,7 @@ private slots:
             for (int i = 0; i < events.size(); ++i)
                 QTimer::singleShot(i < events.size() - 1 ? 20 * i : 300, &keeper,
                                    [&keeper, e = events[i]] { keeper.Event(e); });
-            QCOMPARE(keeper.Run(), 0);
-            QVERIFY2(keeper.seen == endsAfter, events);
+            QVERIFY2(keeper.Run() == 0 && keeper.seen == endsAfter, events);
         }
     }
 };
