@@ -17,11 +17,11 @@ namespace {
 enum Env { Xdg, HomeOnly, RelativeXdg, NoEnv, Blocked, SystemInstall };
 enum Where { Beside, User, Nowhere };
 
-const QByteArray A = "015000120011110608025", B = "000000000010100712999";
+constexpr const char *A = "015000120011110608025", *B = "000000000010100712999";
 
 // Whether the program's folder is writable, the file beside the program and the per-user copy
 // (none where empty), the environment, and which file is read and which is written.
-const std::tuple<const char *, bool, QByteArray, QByteArray, Env, Where, Where> Rows[] = {
+const std::tuple<const char *, bool, const char *, const char *, Env, Where, Where> Rows[] = {
     {"writable folder", true, A, "", Xdg, Beside, Beside},
     {"read-only folder, user copy", false, "", B, HomeOnly, User, User},
     {"read-only folder, first save", false, "", "", Xdg, Beside, User},
@@ -69,25 +69,22 @@ private slots:
                                         {},          {home, blocked}, {home, xdg, true}};
         const QString users[] = {xdg, home + "/.config", home + "/.config", {}, blocked, xdg};
         const QString userFile = IniPath(users[env] + "/Zintrova");
-        if (!beside.isEmpty()) WriteAll(iniFile, beside);
-        if (!user.isEmpty()) WriteAll(userFile, user);
-        QVERIFY(writable || beside.isEmpty() ||
-                QFile::setPermissions(iniFile, QFile::Permissions(0x4444)));
+        if (*beside) WriteAll(iniFile, beside);
+        if (*user) WriteAll(userFile, user);
+        QVERIFY(writable || !*beside || QFile::setPermissions(iniFile, QFile::ReadOwner));
         QVERIFY(writable || QFile::setPermissions(program.path(), QFile::Permissions(0x5555)));
         const QString paths[] = {iniFile, userFile, QString()};
         QCOMPARE(ReadPath(iniFile, envs[env]), paths[read]);
         QCOMPARE(WritePath(iniFile, envs[env]), paths[write]);
         // A user copy is read with the same tolerance as the file beside the program.
-        QCOMPARE(ReadRecordFile(paths[read]),
-                 RecordText((read == User ? user : beside).toStdString()));
+        QCOMPARE(ReadRecordFile(paths[read]), RecordText(read == User ? user : beside));
         // The next start reads what this one saved.
         if (write != Nowhere) {
             QVERIFY(WriteRecordFile(paths[write], "000000000000000303001"));
             QCOMPARE(ReadRecordFile(ReadPath(iniFile, envs[env])), "000000000000000303001");
         }
         // A program whose own file is written never creates the user's folder.
-        if (write != User && user.isEmpty())
-            QVERIFY(!QFileInfo::exists(QFileInfo(userFile).path()));
+        if (write != User && !*user) QVERIFY(!QFileInfo::exists(QFileInfo(userFile).path()));
         QVERIFY(QFile::setPermissions(program.path(), QFile::Permissions(0x7777)));
     }
 
