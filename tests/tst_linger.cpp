@@ -24,11 +24,10 @@ struct ScriptedKeeper : ClipboardKeeper {
         seen = e == '-' ? -1 : seen + 1;
         const int n = QByteArray("TIH").indexOf(e);
         owned = n >= 0 || e == 'k';
-        if (n >= 0)
-            raise(n == 0 ? SIGTERM : n == 1 ? SIGINT : SIGHUP);
-        else
-            emit QGuiApplication::clipboard()->changed(e == 's' ? QClipboard::Selection
-                                                                : QClipboard::Clipboard);
+        if (n >= 0) raise(n == 0 ? SIGTERM : n == 1 ? SIGINT : SIGHUP);
+        // After a signal, a change of its own clipboard, which ends nothing by itself.
+        emit QGuiApplication::clipboard()->changed(e == 's' ? QClipboard::Selection
+                                                            : QClipboard::Clipboard);
     }
 };
 
