@@ -82,8 +82,9 @@ private slots:
     // others close the window, which saves.
     void ignoredSignalsStayIgnored()
     {
-        for (const auto &[signal, ignored] :
-             {std::pair{SIGHUP, true}, {SIGINT, true}, {SIGINT, false}, {SIGTERM, false}}) {
+        const std::pair<int, bool> rows[] = {
+            {SIGHUP, true}, {SIGINT, true}, {SIGHUP, false}, {SIGINT, false}, {SIGTERM, false}};
+        for (const auto &[signal, ignored] : rows) {
             std::signal(signal, ignored ? SIG_IGN : SIG_DFL);
             QFile::remove(IniPath(SettingsFolder()));
             Shown s;
