@@ -1,6 +1,6 @@
 // The windowless stay after Exit that keeps a copied password pasteable: where the program stays
-// at all, and the three ways the stay ends. Nothing here waits on a process that stays: on the
-// offscreen platform the program never does, and the keeper runs in-process with a guard.
+// at all, and how the stay ends. Nothing here waits on a process that stays: on the offscreen
+// platform the program never does, and the keeper runs in-process with a guard.
 
 #include "desktop/clipboard_keeper.h"
 
@@ -9,41 +9,27 @@
 #include <QTimer>
 #include <QtTest>
 #include <csignal>
-#include <functional>
 
 using namespace zintrova;
 
 namespace {
 
-// A keeper whose ownership of the clipboard the test decides.
+// A keeper whose ownership of the clipboard the test decides, counting the events it saw.
 struct ScriptedKeeper : ClipboardKeeper {
     bool owned = true;
+    int seen = 0;
     bool OwnsClipboard() const override { return owned; }
+    void Event(char e)
+    {
+        seen = e == '-' ? -1 : seen + 1;
+        const int n = QByteArray("TIH").indexOf(e);
+        owned = n >= 0 || e == 'k';
+        if (n >= 0) raise(n == 0 ? SIGTERM : n == 1 ? SIGINT : SIGHUP);
+        // After a signal, a change of its own clipboard, which ends nothing by itself.
+        emit QGuiApplication::clipboard()->changed(e == 's' ? QClipboard::Selection
+                                                            : QClipboard::Clipboard);
+    }
 };
-
-void ClipboardChanged(QClipboard::Mode mode)
-{
-    emit QGuiApplication::clipboard()->changed(mode);
-}
-
-// Runs the keeper while the given steps run, 20 ms apart. One still running after `guardMs` is
-// ended by taking its clipboard away; false says that the guard had to.
-bool EndsByItself(ScriptedKeeper &keeper, const std::vector<std::function<void()>> &steps,
-                  int guardMs = 2000)
-{
-    for (std::size_t i = 0; i < steps.size(); ++i)
-        QTimer::singleShot(int(i) * 20, &keeper, steps[i]);
-    bool guarded = false;
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [&] {
-        guarded = true;
-        keeper.owned = false;
-        ClipboardChanged(QClipboard::Clipboard);
-    });
-    guard.start(guardMs);
-    return keeper.Run() == 0 && !guarded;
-}
 
 extern "C" void TestSentinelHandler(int) {}
 
@@ -54,72 +40,40 @@ class TestLinger : public QObject {
 private slots:
     void staysOnlyWhereTheCopyingProgramServesThePaste()
     {
-        const struct {
-            const char *platform;
-            bool owns, stays;
-        } rows[] = {
+        const std::tuple<const char *, bool, bool> rows[] = {
             {"xcb", true, true},         {"xcb", false, false},     {"wayland", true, true},
             {"wayland-egl", true, true}, {"wayland", false, false}, {"offscreen", true, false},
             {"minimal", true, false},    {"windows", true, false},  {"cocoa", true, false},
             {"eglfs", true, false},      {"xcbx", true, false},     {"", true, false}};
-        for (const auto &r : rows)
-            QVERIFY2(LingersAfterExit(QString::fromLatin1(r.platform), r.owns) == r.stays,
-                     qPrintable(QStringLiteral("%1 %2").arg(r.platform).arg(r.owns)));
+        for (const auto &[platform, owns, stays] : rows)
+            QVERIFY2(LingersAfterExit(QString::fromLatin1(platform), owns) == stays, platform);
         // These tests run where the program ends at unload, as it always did.
         QVERIFY(!LingersAfterExit(QGuiApplication::platformName(), true));
     }
 
-    void endsWhenAnotherProgramTakesTheClipboard()
+    // Events 20 ms apart while the keeper runs: k its own copy, s the mouse selection and l the
+    // clipboard taken by another program, T I H the signals SIGTERM, SIGINT and SIGHUP, one of
+    // them perhaps ignored since the program started. How many had come when the stay ended, or
+    // -1 where a guard had to end it.
+    void ends()
     {
-        // Its own copy and a change of the mouse selection do not end the stay; the clipboard
-        // in other hands does, at once, and nothing after it is served.
-        const struct {
-            bool owned;
-            QClipboard::Mode mode;
-        } events[] = {{true, QClipboard::Clipboard},
-                      {false, QClipboard::Selection},
-                      {false, QClipboard::Clipboard},
-                      {true, QClipboard::Clipboard}};
-        ScriptedKeeper keeper;
-        int seen = 0;
-        std::vector<std::function<void()>> steps;
-        for (const auto e : events)
-            steps.push_back([&, e] { ++seen, keeper.owned = e.owned, ClipboardChanged(e.mode); });
-        QVERIFY(EndsByItself(keeper, steps));
-        QCOMPARE(seen, 3);
-        // Lost between the decision and the start: no stay at all.
-        ScriptedKeeper late;
-        late.owned = false;
-        QVERIFY(EndsByItself(late, {}, 300));
-    }
-
-    void endsOnTerminationSignal_data()
-    {
-        QTest::addColumn<int>("signal");
-        QTest::addColumn<bool>("ignored");
-        QTest::newRow("SIGTERM") << int(SIGTERM) << false;
-        QTest::newRow("SIGINT") << int(SIGINT) << false;
-        QTest::newRow("SIGHUP") << int(SIGHUP) << false;
-        QTest::newRow("SIGHUP ignored at start") << int(SIGHUP) << true;
-        QTest::newRow("SIGTERM ignored at start") << int(SIGTERM) << true;
-    }
-    void endsOnTerminationSignal()
-    {
-        QFETCH(int, signal);
-        QFETCH(bool, ignored);
-        const auto handler = ignored ? SIG_IGN : TestSentinelHandler;
-        struct sigaction runner = {}, set = {}, now = {};
-        set.sa_handler = handler;
-        sigaction(signal, &set, &runner);
-        {
+        // Owned at the start, the events, the signal ignored and how many events came.
+        const std::tuple<bool, QByteArray, int, int> rows[] = {
+            {true, "kslk", 0, 3},    {false, "k", 0, 0}, {true, "kT", 0, 2},
+            {true, "I", 0, 1},       {true, "H", 0, 1},  {true, "H", SIGHUP, -1},
+            {true, "T", SIGTERM, -1}};
+        for (auto [owned, events, ignored, endsAfter] : rows) {
+            // A signal the keeper does not take ends nothing.
+            for (const int kind : {SIGTERM, SIGINT, SIGHUP})
+                std::signal(kind, kind == ignored ? SIG_IGN : TestSentinelHandler);
             ScriptedKeeper keeper;
-            sigaction(signal, nullptr, &now);
-            // Ours only where it was not ignored; so the raise below never ends the test runner.
-            QCOMPARE(now.sa_handler == handler, ignored);
-            QCOMPARE(EndsByItself(keeper, {[=] { raise(signal); }}, 300), !ignored);
+            keeper.owned = owned;
+            events += '-'; // the guard takes the clipboard away from a keeper still running
+            for (int i = 0; i < events.size(); ++i)
+                QTimer::singleShot(i < events.size() - 1 ? 20 * i : 300, &keeper,
+                                   [&keeper, e = events[i]] { keeper.Event(e); });
+            QVERIFY2(keeper.Run() == 0 && keeper.seen == endsAfter, events);
         }
-        sigaction(signal, &runner, &now);
-        QVERIFY(now.sa_handler == handler); // the keeper put the previous handling back
     }
 };
 
