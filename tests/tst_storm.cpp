@@ -182,12 +182,6 @@ private slots:
                 log_.push_back(step);
                 s_->Do(step);
             }
-            log_.push_back(QStringLiteral("    -> %1 - %2, push %3, shown %4, busy %5")
-                               .arg(s_->p.sldLen(0)->Value())
-                               .arg(s_->p.sldLen(1)->Value())
-                               .arg(s_->p.PushState())
-                               .arg(s_->p.lbPass()->Caption().size())
-                               .arg(s_->p.Busy()));
             while (log_.size() > 80)
                 log_.pop_front();
             s_->passwords.clear();

@@ -16,10 +16,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
-#include <unistd.h>
 
 using namespace zintrova;
 
@@ -449,92 +446,29 @@ private slots:
         }
     }
 
-    // A protected file or folder as found at exit (permissions as Qt's bits: 0x4444 r--r--r--,
-    // 0x6444 rw-r--r--, 0x5555 r-x for all, 0x7777 rwx; a size limit in bytes for a full disk):
-    // the record is written if it can be, else the old file stays byte for byte, and no temporary
-    // file is left behind. A writable file in a read-only folder is written in place.
-    void protectedFile()
-    {
-        const std::tuple<bool, int, int, int, bool> cases[] = {{true, 0x4444, 0x7777, 0, true},
-                                                               {false, 0x4444, 0x5555, 0, false},
-                                                               {true, 0x6444, 0x5555, 0, true},
-                                                               {true, 0x6444, 0x7777, 8, false}};
-        for (const auto &[usersFile, file, folder, sizeLimit, saved] : cases) {
-            // Giving the file to another user needs root.
-            if (!usersFile && geteuid() != 0) continue;
-            const QByteArray example("015000120011110608025\r\n");
-            QFile::remove(path_); // a file of root's own, unless given away below
-            WriteAll(path_, example);
-            if (usersFile && geteuid() == 0) QCOMPARE(chown(qPrintable(path_), 65534, 0), 0);
-            QVERIFY(QFile::setPermissions(path_, QFile::Permissions(file)));
-            QVERIFY(QFile::setPermissions(dir_->path(), QFile::Permissions(folder)));
-            {
-                fmMain w;
-                fmMainProbe{w}.txNum()->setText(QStringLiteral("321"));
-                rlimit old{};
-                getrlimit(RLIMIT_FSIZE, &old);
-                const rlimit low{rlim_t(sizeLimit), old.rlim_max};
-                std::signal(SIGXFSZ, SIG_IGN); // a failing write, not the end of the process
-                if (sizeLimit) setrlimit(RLIMIT_FSIZE, &low);
-                // Root may write anywhere: the window closes with the rights of the user "nobody"
-                // (real and effective user, as access() checks the real one; the saved user stays
-                // root to come back), so that the permissions count as they do for a user.
-                const bool dropped = geteuid() == 0 && setresuid(65534, 65534, 0) == 0;
-                w.close();
-                if (dropped) QVERIFY(setresuid(0, 0, 0) == 0);
-                setrlimit(RLIMIT_FSIZE, &old);
-            }
-            QVERIFY(QFile::setPermissions(dir_->path(), QFile::Permissions(0x7777)));
-            QCOMPARE(ReadAll(path_), saved ? QByteArray("015000120011110608321\r\n") : example);
-            if (saved) QVERIFY(QFile::permissions(path_) & QFile::WriteOwner);
-            QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden),
-                     QStringList{QStringLiteral("Zintrova.ini")});
-        }
-    }
-
-    // Each signal closes the window through the event loop, which saves; then the previous handler
-    // is back.
-    void sessionEndSaves()
-    {
-        for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-            struct sigaction before, after;
-            sigaction(signal, nullptr, &before);
-            {
-                fmMain w;
-                const SessionEnd sessionEnd(&w);
-                w.show();
-                fmMainProbe{w}.txNum()->setText(QString::number(signal));
-                std::raise(signal);
-                QTRY_VERIFY(!w.isVisible());
-                QCOMPARE(ReadAll(path_).right(5),
-                         QByteArray::number(signal).rightJustified(3, '0') + "\r\n");
-            }
-            sigaction(signal, nullptr, &after);
-            QCOMPARE(reinterpret_cast<void *>(after.sa_handler),
-                     reinterpret_cast<void *>(before.sa_handler));
-        }
-    }
-
+    // Under Wayland the program starts on X11 where XWayland is there and the user chose nothing.
+    // QT_QPA_PLATFORM, WAYLAND_DISPLAY, XDG_SESSION_TYPE, DISPLAY, "-platform" given; the answer.
     void startOnX11()
     {
-        // QT_QPA_PLATFORM, WAYLAND_DISPLAY, XDG_SESSION_TYPE, DISPLAY, whether -platform was given.
-        QVERIFY(StartOnX11({"", "wayland-0", "wayland", ":0", false}));         // XWayland there
-        QVERIFY(StartOnX11({"", "", "wayland", ":1", false}));                  // session type only
-        QVERIFY(!StartOnX11({"", "wayland-0", "wayland", "", false}));          // no XWayland
-        QVERIFY(!StartOnX11({"wayland", "wayland-0", "wayland", ":0", false})); // platform chosen
-        QVERIFY(!StartOnX11({"", "wayland-0", "wayland", ":0", true}));         // -platform given
-        QVERIFY(!StartOnX11({"", "", "x11", ":0", false}));                     // an X11 session
+        for (const auto &[env, x11] :
+             {std::pair{DisplayEnvironment{"", "wayland-0", "", ":0"}, true},
+              {{"", "", "wayland", ":1"}, true},
+              {{"", "wayland-0", "wayland", ""}, false},
+              {{"wayland", "wayland-0", "wayland", ":0"}, false},
+              {{"", "wayland-0", "wayland", ":0", true}, false},
+              {{"", "", "x11", ":0"}, false}})
+            QCOMPARE(StartOnX11(env), x11);
         // What start-up reads: the environment, and "-platform" or "--platform" after the program.
         qputenv("WAYLAND_DISPLAY", "wayland-9");
         qputenv("DISPLAY", ":7");
         char program[] = "-platform", plain[] = "x", one[] = "-platform", two[] = "--platform";
         char *none[] = {program, plain}, *first[] = {program, one}, *second[] = {program, two};
         const DisplayEnvironment env = CurrentDisplayEnvironment(2, none);
-        QCOMPARE(env.WaylandDisplay + env.Display, std::string("wayland-9:7"));
+        QCOMPARE(env.WaylandDisplay + env.Display + env.QtPlatform,
+                 std::string("wayland-9:7offscreen"));
         QVERIFY(!env.PlatformArgument);
         QVERIFY(CurrentDisplayEnvironment(2, first).PlatformArgument);
         QVERIFY(CurrentDisplayEnvironment(2, second).PlatformArgument);
-        QCOMPARE(CurrentDisplayEnvironment(2, none).QtPlatform, std::string("offscreen"));
     }
 };
 
