@@ -40,11 +40,6 @@ struct AsNobody {
     ~AsNobody() { QVERIFY(!root || setresuid(0, 0, 0) == 0); }
 };
 
-QLabel *Label(QWidget &w, const char *name)
-{
-    return w.findChild<QLabel *>(QLatin1String(name));
-}
-
 // Counts the accessible interfaces under `iface` that take the focus, each of which must have a
 // name, and collects the names of the sliders.
 void Walk(QAccessibleInterface *iface, int &focusable, QStringList &sliders)
@@ -184,6 +179,7 @@ private slots:
             QFont::insertSubstitution(u"MS Sans Serif"_s, QLatin1String(family));
             Script t(QString{});
             fmAbout about;
+            const auto label = [&](const char *n) { return about.findChild<QLabel *>(n); };
             for (auto [count, mode] : {std::pair{"1", "s"}, {"", "i"}, {"5", "b"}}) {
                 t.p.txNum()->setText(QLatin1String(count));
                 QCOMPARE(t.ModeOf(), QLatin1String(mode)); // the backgrounds stay as they are
@@ -193,15 +189,14 @@ private slots:
             }
             const QRgb face = about.palette().color(QPalette::Window).rgb();
             for (const char *name : {"lblTitle", "lblDescription", "lblDisclaimer", "lblLink"}) {
-                const QColor c = Label(about, name)->palette().color(QPalette::WindowText);
+                const QColor c = label(name)->palette().color(QPalette::WindowText);
                 QVERIFY2(ContrastRatio(c.rgb(), face) >= 3, name);
                 const bool link = QByteArray(name) == "lblLink";
                 QVERIFY2(isDark || c == (link ? QColor(0, 0, 192) : QColor(Qt::black)), name);
             }
-            const QRect visit = Label(about, "Label3")->geometry(),
-                        link = Label(about, "lblLink")->geometry(),
-                        rest = Label(about, "Label5")->geometry();
-            const int blank = Label(about, "Label3")->fontMetrics().horizontalAdvance(u' ');
+            const QRect visit = label("Label3")->geometry(), link = label("lblLink")->geometry(),
+                        rest = label("Label5")->geometry();
+            const int blank = label("Label3")->fontMetrics().horizontalAdvance(u' ');
             QVERIFY2(visit.right() + blank < link.left() && link.right() + blank < rest.left(),
                      family);
             if (family == "Liberation Sans"_L1)
