@@ -1,0 +1,449 @@
+// The program among other desktop programs and in a hostile environment: keys act by the key
+// pressed, not the character it types; texts read in a dark scheme; screen readers can tell the
+// controls apart; Qt's options and a chosen platform start the window (what ends the program at
+// once is checked on the program itself, in CMakeLists.txt); the help opens; the About sentence
+// fits any font. A random source whose fill fails gives no password; a settings write keeps to
+// regular files, never leaves less than it found and leaves the file readable; the settings go
+// to the user's own copy where the program's folder cannot be written; signals the user ignored
+// stay ignored; core dumps are off; the stay after Exit is decided by platform and ends as it
+// should. Nothing here waits on a process that stays.
+
+#include "about/fmAbout.h"
+#include "app/command_line.h"
+#include "app/hardening.h"
+#include "controls/contrast.h"
+#include "desktop/clipboard_keeper.h"
+#include "script.h"
+#include "settings/ini_file.h"
+#include "settings/location.h"
+#include "settings/record.h"
+
+#include <QAccessible>
+#include <QTemporaryDir>
+#include <csignal>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace zintrova;
+using namespace zintrova::settings;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Root may write anything: permissions count once the checks run as the user "nobody" (real and
+// effective, as access() checks the real one); the saved user stays root to come back.
+struct AsNobody {
+    const bool root = geteuid() == 0;
+    AsNobody() { QVERIFY(!root || setresuid(65534, 65534, 0) == 0); }
+    ~AsNobody() { QVERIFY(!root || setresuid(0, 0, 0) == 0); }
+};
+
+// Counts the accessible interfaces under `iface` that take the focus, each of which must have a
+// name, and collects the names of the sliders.
+void Walk(QAccessibleInterface *iface, int &focusable, QStringList &sliders)
+{
+    if (iface->state().focusable) {
+        ++focusable;
+        QVERIFY2(!iface->text(QAccessible::Name).isEmpty(),
+                 iface->object()->metaObject()->className());
+    }
+    if (iface->role() == QAccessible::Slider) sliders << iface->text(QAccessible::Name);
+    for (int i = 0; i < iface->childCount(); ++i)
+        Walk(iface->child(i), focusable, sliders);
+}
+
+void WriteAll(const QString &path, const QByteArray &content, mode_t mode = 0600)
+{
+    QFile f(path);
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(content), content.size());
+    QCOMPARE(chmod(QFile::encodeName(path), mode), 0);
+}
+
+// The type and mode of what is at the path and, for a regular file, its content.
+QByteArray State(const QString &path)
+{
+    struct stat st {};
+    QFile f(path);
+    const QByteArray mode =
+        QByteArray::number(stat(QFile::encodeName(path), &st) ? 0 : st.st_mode, 8);
+    return S_ISREG(st.st_mode) && f.open(QIODevice::ReadOnly) ? mode + ' ' + f.readAll() : mode;
+}
+
+const QByteArray Old = "015000120011110608025\r\n", Long(300, 'x');
+const std::string New = "000000000011110608001";
+
+// What is at the path (a file, a link to one, a link to a pipe, a pipe, a link to nothing, a
+// folder, nothing), the mode and content of the file, whether the write itself fails, and the
+// mode the file then has (0: nothing is written; a new file has what the umask 022 leaves).
+const std::tuple<const char *, int, QByteArray, bool, int> Writes[] = {
+    {"file", 0000, Old, false, 0600},  {"file", 0200, Old, false, 0600},
+    {"file", 0444, Old, false, 0644},  {"file", 0644, Long, false, 0644},
+    {"file", 0644, Long, true, 0},     {"link", 0000, Old, false, 0600},
+    {"link to pipe", 0, {}, false, 0}, {"pipe", 0, {}, false, 0},
+    {"broken link", 0, {}, false, 0},  {"folder", 0, {}, false, 0},
+    {"nothing", 0, {}, false, 0644}};
+constexpr int WriteRows = int(std::size(Writes));
+
+enum Env { Xdg, HomeOnly, RelativeXdg, NoEnv, Blocked, SystemInstall };
+enum Where { Beside, User, Nowhere };
+
+constexpr const char *A = "015000120011110608025", *B = "000000000010100712999";
+
+// Whether the program's folder is writable, the file beside the program and the per-user copy
+// (none where empty), the environment, and which file is read and which is written.
+const std::tuple<const char *, bool, const char *, const char *, Env, Where, Where> Places[] = {
+    {"writable folder", true, A, "", Xdg, Beside, Beside},
+    {"read-only folder, user copy", false, "", B, HomeOnly, User, User},
+    {"read-only folder, first save", false, "", "", Xdg, Beside, User},
+    // The user's own read-only file in a read-only folder is made writable and written in place,
+    // also where a user copy exists.
+    {"read-only folder, own file", false, A, B, Xdg, Beside, Beside},
+    {"relative XDG_CONFIG_HOME", false, "", "", RelativeXdg, Beside, User},
+    {"no HOME, no XDG_CONFIG_HOME", false, "", "", NoEnv, Beside, Nowhere},
+    {"folder cannot be created", false, "", "", Blocked, Beside, Nowhere},
+    // A package's folder holds no settings, even where the user may write it.
+    {"system install", true, A, B, SystemInstall, User, User},
+    {"damaged user copy", false, "", " 0150001\xff,9\n", Xdg, User, User}};
+
+// A keeper whose ownership of the clipboard the test decides, counting the events it saw.
+struct ScriptedKeeper : ClipboardKeeper {
+    bool owned = true;
+    int seen = 0;
+    bool OwnsClipboard() const override { return owned; }
+    void Event(char e)
+    {
+        seen = e == '-' ? -1 : seen + 1;
+        const int n = QByteArray("TIH").indexOf(e);
+        owned = n >= 0 || e == 'k';
+        if (n >= 0) raise(n == 0 ? SIGTERM : n == 1 ? SIGINT : SIGHUP);
+        // After a signal, a change of its own clipboard, which ends nothing by itself.
+        emit QGuiApplication::clipboard()->changed(e == 's' ? QClipboard::Selection
+                                                            : QClipboard::Clipboard);
+    }
+};
+
+} // namespace
+
+class TestDesktop : public QObject {
+    Q_OBJECT
+private slots:
+    // Qt names such keys by their character, and "!" "&" "-" share their codes with PageUp, Up
+    // and Insert: every symbol, plain or with Ctrl, on the count box and each slider.
+    void symbolKeysChangeNothing()
+    {
+        Shown t;
+        t.p.txNum()->setText(u"20"_s);
+        for (QWidget *target :
+             std::initializer_list<QWidget *>{t.p.txNum(), t.p.sldLen(0), t.p.sldLen(1)}) {
+            for (char c = ' '; c < 127; ++c) {
+                for (auto mod : {Qt::NoModifier, Qt::ControlModifier}) {
+                    // Ctrl+C copies and Ctrl+X cuts, as they should.
+                    if (QChar(c).isDigit() || (QChar(c).isLetter() && mod)) continue;
+                    target->setFocus();
+                    QTest::keyClick(target, c, mod);
+                    QVERIFY2(t.p.txNum()->text() == u"20"_s && t.p.sldLen(0)->Value() == 6 &&
+                                 t.p.sldLen(1)->Value() == 8 && Focus() == target &&
+                                 QGuiApplication::clipboard()->text() == Sentinel,
+                             QByteArray(1, c) + (mod ? " with Ctrl on " : " on ") +
+                                 target->metaObject()->className());
+                }
+            }
+        }
+    }
+
+    // The main window and the About window in a colour scheme and a font. The count box in every
+    // mode and the About window's texts read at 3:1 or better, in the light scheme in their
+    // designed colours. Every focusable control has a name, the sliders different ones. "Visit
+    // ... for other freewares." keeps a blank between its parts in any font, and sits as drawn
+    // in the font the window was drawn for.
+    void inEachSchemeAndFont()
+    {
+        QCOMPARE(ContrastRatio(qRgb(0, 0, 0), qRgb(255, 255, 255)), 21.0);
+        const QPalette light = QApplication::palette();
+        const auto restore = qScopeGuard([&] {
+            QApplication::setPalette(light);
+            QFont::removeSubstitutions(u"MS Sans Serif"_s);
+        });
+        // White text on dark grey; the link colour stays Qt's dark blue, which does not read.
+        const QColor grey(53, 53, 53), white(Qt::white);
+        const QPalette dark(white, grey, grey, Qt::black, grey, white, white, QColor(35, 35, 35),
+                            grey);
+        for (const char *family :
+             {"Liberation Sans", "DejaVu Sans", "DejaVu Serif", "Nimbus Sans Narrow"}) {
+            const bool isDark = family[0] == 'D'; // two fonts in each scheme
+            QApplication::setPalette(isDark ? dark : light);
+            QFont::removeSubstitutions(u"MS Sans Serif"_s);
+            QFont::insertSubstitution(u"MS Sans Serif"_s, QLatin1String(family));
+            Script t(QString{});
+            fmAbout about;
+            const auto label = [&](const char *n) { return about.findChild<QLabel *>(n); };
+            for (auto [count, mode] : {std::pair{"1", "s"}, {"", "i"}, {"5", "b"}}) {
+                t.p.txNum()->setText(QLatin1String(count));
+                QCOMPARE(t.ModeOf(), QLatin1String(mode)); // the backgrounds stay as they are
+                const QColor text = t.p.txNum()->ForeColor();
+                QVERIFY2(ContrastRatio(text.rgb(), t.p.txNum()->BackColor().rgb()) >= 3, count);
+                QVERIFY(isDark || text == t.w.palette().color(QPalette::Text));
+            }
+            const QRgb face = about.palette().color(QPalette::Window).rgb();
+            for (const char *name : {"lblTitle", "lblDescription", "lblDisclaimer", "lblLink"}) {
+                const QColor c = label(name)->palette().color(QPalette::WindowText);
+                QVERIFY2(ContrastRatio(c.rgb(), face) >= 3, name);
+                const bool link = QByteArray(name) == "lblLink";
+                QVERIFY2(isDark || c == (link ? QColor(0, 0, 192) : QColor(Qt::black)), name);
+            }
+            const QRect visit = label("Label3")->geometry(), link = label("lblLink")->geometry(),
+                        rest = label("Label5")->geometry();
+            const int blank = label("Label3")->fontMetrics().horizontalAdvance(u' ');
+            QVERIFY2(visit.right() + blank < link.left() && link.right() + blank < rest.left(),
+                     family);
+            if (family == "Liberation Sans"_L1)
+                QVERIFY(link.left() == Px(630) && rest.left() == link.right() + 5);
+            int focusable = 0;
+            QStringList sliders;
+            for (QWidget *window : std::initializer_list<QWidget *>{&t.w, &about})
+                Walk(QAccessible::queryAccessibleInterface(window), focusable, sliders);
+            QCOMPARE(focusable, 14);
+            QVERIFY(sliders.size() == 2 && sliders[0] != sliders[1]);
+            // The spinner is a spin box with a value; the web link is a link.
+            auto *spin = QAccessible::queryAccessibleInterface(t.p.spNum());
+            QCOMPARE(spin->role(), QAccessible::SpinBox);
+            spin->valueInterface()->setCurrentValue(7);
+            QCOMPARE(t.p.txNum()->text(), u"7"_s);
+            QCOMPARE(QAccessible::queryAccessibleInterface(about.findChild<LinkLabel *>())->role(),
+                     QAccessible::Link);
+        }
+    }
+
+    // Qt's own options pass through to the application, and a display or a chosen platform lets
+    // the window open.
+    void commandLineOpensTheWindow()
+    {
+        const std::pair<QStringList, DisplayEnvironment> lines[] = {
+            {{u"-style"_s, u"Fusion"_s, u"-reverse"_s, u"-platform=offscreen"_s}, {}},
+            {{}, {"offscreen", "", "", "", false}},
+            {{}, {"", "", "", ":0", false}},
+            {{}, {"", "wayland-0", "", "", false}}};
+        for (const auto &[args, env] : lines)
+            QVERIFY(ReadCommandLine(QStringList{u"zintrova"_s} + args, env, true).Run);
+    }
+
+    // Help opens the help file when the desktop has a viewer for it, else the HTML page beside the
+    // program or in the shared folder (files under a prefix, the program in bin/).
+    void helpOpens()
+    {
+        const QString chm = u"bin/Zintrova.chm"_s, page = u"bin/Zintrova.html"_s,
+                      shared = u"share/zintrova/Zintrova.html"_s;
+        const std::tuple<QStringList, bool, QString> cases[] = {
+            {{}, true, chm},          {{page, shared}, true, page}, {{shared}, false, shared},
+            {{chm, page}, true, chm}, {{chm, page}, false, page},   {{chm}, false, chm}};
+        const QByteArray path = qgetenv("PATH");
+        for (const auto &[files, viewer, opened] : cases) {
+            QTemporaryDir prefix;
+            // The files, and a stand-in for xdg-mime that names a viewer, or none.
+            for (const QString &f : files + QStringList{u"bin/xdg-mime"_s})
+                WriteAll(prefix.filePath(f), viewer ? "#!/bin/sh\necho v\n" : "#!/bin/sh\n", 0500);
+            qputenv("PATH", prefix.filePath(u"bin"_s).toLocal8Bit() + ':' + path);
+            Opener opener;
+            fmAbout::OpenHelp(prefix.filePath(u"bin"_s));
+            qputenv("PATH", path);
+            QCOMPARE(opener.urls, QList{QUrl::fromLocalFile(prefix.filePath(opened))});
+        }
+        // The build puts the page beside the program.
+        QVERIFY(
+            !fmAbout::HelpPagePath(QCoreApplication::applicationDirPath() + u"/.."_s).isEmpty());
+    }
+
+    // A password of 8 characters takes 17 draws: a 1024-word block gives 60, and its rest is
+    // dropped. So with 0, 1 or 2 good fills the composer gives 0, 60 or 120 different
+    // passwords, then none: the window shows none and copies nothing, singly and in a batch.
+    void noPasswordFromAFailedFill()
+    {
+        for (const auto &[good, count] : {std::pair{0, "1"}, {1, "99"}, {2, "150"}}) {
+            Shown s;
+            s.p.sldLen(0)->setValue(8);
+            s.p.txNum()->setText(count);
+            s.passwords.clear();
+            // The system's own fill, but the one after `good` fills fails and leaves the block as
+            // it was.
+            SystemRandom failing([good = good](std::uint32_t *begin, std::uint32_t *end) mutable {
+                return good-- != 0 && SystemRandom::FillRaw(begin, end);
+            });
+            s.p.Random() = &failing;
+            s.p.GeneratePass();
+            s.p.cmCopy_Click();
+            QCOMPARE(s.passwords.removeDuplicates(), 0); // never a repeated password
+            QCOMPARE(s.passwords.size(), 60 * good);
+            QCOMPARE(s.p.lbPass()->Caption(), QString());
+            QCOMPARE(QGuiApplication::clipboard()->text(), Sentinel);
+            QVERIFY(s.p.lbPass()->toolTip().contains("cannot get secure random numbers"));
+            QCOMPARE(s.p.Busy(), std::int16_t(0));
+            s.p.GeneratePass(); // a source that works again brings the password back
+            QCOMPARE(s.p.lbPass()->toolTip(), QString());
+        }
+    }
+
+    // Under nohup SIGHUP is ignored, in a background job SIGINT: the program keeps running. The
+    // others close the window, which saves.
+    void ignoredSignalsStayIgnored()
+    {
+        const std::pair<int, bool> rows[] = {
+            {SIGHUP, true}, {SIGINT, true}, {SIGHUP, false}, {SIGINT, false}, {SIGTERM, false}};
+        for (const auto &[signal, ignored] : rows) {
+            std::signal(signal, ignored ? SIG_IGN : SIG_DFL);
+            QFile::remove(IniPath(SettingsFolder()));
+            Shown s;
+            const SessionEnd sessionEnd(&s.w);
+            std::raise(signal);
+            QTest::qWait(100);
+            QCOMPARE(s.w.isVisible(), ignored);
+            QCOMPARE(QFile::exists(IniPath(SettingsFolder())), !ignored);
+        }
+    }
+
+    // Off unless a developer asks for them with exactly "1".
+    void coreDumps()
+    {
+        for (const auto &[allow, on] : {std::pair{"1", true}, {"", false}, {"yes", false}}) {
+            rlimit core{};
+            getrlimit(RLIMIT_CORE, &core);
+            const rlim_t max = core.rlim_cur = core.rlim_max; // so that turning it off shows
+            setrlimit(RLIMIT_CORE, &core);
+            prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);
+            qputenv("ZINTROVA_ALLOW_CORE_DUMPS", allow);
+            DisableCoreDumps();
+            getrlimit(RLIMIT_CORE, &core);
+            QCOMPARE(core.rlim_cur, on ? max : rlim_t(0));
+            QCOMPARE(prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), on ? 1 : 0);
+        }
+    }
+
+    void settingsWrite_data()
+    {
+        QTest::addColumn<int>("row"); // the second half writes in place
+        for (int i = 0; i < 2 * WriteRows; ++i) {
+            const auto &[what, mode, old, fail, after] = Writes[i % WriteRows];
+            QTest::addRow("%s %o%s%s", what, mode, fail ? ", failing" : "",
+                          i < WriteRows ? "" : ", in place")
+                << i;
+        }
+    }
+    void settingsWrite()
+    {
+        QFETCH(int, row);
+        const bool inPlace = row >= WriteRows;
+        const auto &[what, mode, old, fail, after] = Writes[row % WriteRows];
+        const AsNobody user;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Zintrova.ini"), target = dir.filePath("elsewhere");
+        const bool link = QByteArray(what).contains("link");
+        const QByteArray file = QFile::encodeName(link ? target : path);
+        if (!old.isEmpty()) WriteAll(QFile::decodeName(file), old, mode_t(mode));
+        if (QByteArray(what).contains("pipe")) QCOMPARE(mkfifo(file, 0600), 0);
+        if (QByteArray(what) == "folder") QCOMPARE(mkdir(file, 0700), 0);
+        if (link) QCOMPARE(symlink(QFile::encodeName(target), QFile::encodeName(path)), 0);
+        umask(022);
+        const int want = inPlace && old.isEmpty() ? 0 : after; // in place only over a file
+        const QByteArray before = State(path);
+        const ContentWrite normal = ContentWriter();
+        if (fail) ContentWriter() = [](QFileDevice &, const QByteArray &) { return false; };
+        const bool written = inPlace ? OverwriteRecordFile(path, New) : WriteRecordFile(path, New);
+        ContentWriter() = normal;
+        QCOMPARE(written, want != 0);
+        QCOMPARE(QFileInfo(path).isSymLink(), link); // a link stays a link
+        // Written: the new record alone; else as it was (the pipe, the folder, the old content).
+        const QByteArray saved = QByteArray::number(S_IFREG | want, 8) + ' ' + New.c_str() + "\r\n";
+        QCOMPARE(State(path), written ? saved : before);
+    }
+
+    void settingsLocation_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(std::size(Places)); ++i)
+            QTest::newRow(std::get<0>(Places[i])) << i;
+    }
+    void settingsLocation()
+    {
+        QFETCH(int, row);
+        const auto &[name, writable, beside, user, env, read, write] = Places[row];
+        const AsNobody nobody;
+        QTemporaryDir program, root;
+        const QString iniFile = IniPath(program.path()), home = root.filePath("home");
+        const QString xdg = root.filePath("xdg"), blocked = "/dev/null"; // not a folder
+        const UserEnvironment envs[] = {{home, xdg}, {home, {}},      {home, "xdg"},
+                                        {},          {home, blocked}, {home, xdg, true}};
+        const QString users[] = {xdg, home + "/.config", home + "/.config", {}, blocked, xdg};
+        const QString userFile = IniPath(users[env] + "/Zintrova");
+        if (*beside) WriteAll(iniFile, beside, writable ? 0600 : 0400);
+        if (*user) WriteAll(userFile, user);
+        QVERIFY(writable || QFile::setPermissions(program.path(), QFile::Permissions(0x5555)));
+        const QString paths[] = {iniFile, userFile, QString()};
+        QCOMPARE(ReadPath(iniFile, envs[env]), paths[read]);
+        QCOMPARE(WritePath(iniFile, envs[env]), paths[write]);
+        // A user copy is read with the same tolerance as the file beside the program.
+        QCOMPARE(ReadRecordFile(paths[read]), RecordText(read == User ? user : beside));
+        // The next start reads what this one saved.
+        if (write != Nowhere) {
+            QVERIFY(WriteRecordFile(paths[write], "000000000000000303001"));
+            QCOMPARE(ReadRecordFile(ReadPath(iniFile, envs[env])), "000000000000000303001");
+        }
+        // A program whose own file is written never creates the user's folder.
+        if (write != User && !*user) QVERIFY(!QFileInfo::exists(QFileInfo(userFile).path()));
+        QVERIFY(QFile::setPermissions(program.path(), QFile::Permissions(0x7777)));
+    }
+
+    // The whole window beside a folder no one can write, not even root: the choices survive a
+    // restart in the user's copy.
+    void windowKeepsChoicesPerUser()
+    {
+        const QString folder = SettingsFolder();
+        const auto restore = qScopeGuard([&] { SetSettingsFolder(folder); });
+        SetSettingsFolder("/proc");
+        Script("p321 X V0");
+        QVERIFY(QFile::exists(IniPath(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Zintrova")));
+        Script("\"321\"");
+    }
+
+    // The program stays after Exit only where it serves the paste itself, and the stay ends when
+    // the clipboard is taken over or a signal the user did not ignore comes.
+    void stayAfterExit()
+    {
+        const std::tuple<const char *, bool, bool> platforms[] = {
+            {"xcb", true, true},         {"xcb", false, false},     {"wayland", true, true},
+            {"wayland-egl", true, true}, {"wayland", false, false}, {"offscreen", true, false},
+            {"minimal", true, false},    {"windows", true, false},  {"cocoa", true, false},
+            {"eglfs", true, false},      {"xcbx", true, false},     {"", true, false}};
+        for (const auto &[platform, owns, stays] : platforms)
+            QVERIFY2(LingersAfterExit(QString::fromLatin1(platform), owns) == stays, platform);
+        // These tests run where the program ends at unload, as it always did.
+        QVERIFY(!LingersAfterExit(QGuiApplication::platformName(), true));
+
+        // Events 20 ms apart while the keeper runs: k its own copy, s the mouse selection and l
+        // the clipboard taken by another program, T I H the signals SIGTERM, SIGINT and SIGHUP,
+        // one of them perhaps ignored since the program started. Owned at the start, the events,
+        // the signal ignored, and how many events had come when the stay ended, or -1 where a
+        // guard had to end it.
+        const std::tuple<bool, QByteArray, int, int> rows[] = {
+            {true, "kslk", 0, 3},    {false, "k", 0, 0}, {true, "kT", 0, 2},
+            {true, "I", 0, 1},       {true, "H", 0, 1},  {true, "H", SIGHUP, -1},
+            {true, "T", SIGTERM, -1}};
+        for (auto [owned, events, ignored, endsAfter] : rows) {
+            // A signal the keeper does not take ends nothing.
+            for (const int kind : {SIGTERM, SIGINT, SIGHUP})
+                std::signal(
+                    kind, kind == ignored ? SIG_IGN : +[](int) {});
+            ScriptedKeeper keeper;
+            keeper.owned = owned;
+            events += '-'; // the guard takes the clipboard away from a keeper still running
+            for (int i = 0; i < events.size(); ++i)
+                QTimer::singleShot(i < events.size() - 1 ? 20 * i : 300, &keeper,
+                                   [&keeper, e = events[i]] { keeper.Event(e); });
+            QVERIFY2(keeper.Run() == 0 && keeper.seen == endsAfter, events);
+        }
+    }
+};
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
