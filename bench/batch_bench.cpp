@@ -23,15 +23,15 @@ void BM_Batch999Length40(benchmark::State &state)
         state.SkipWithError("the window did not show");
         return;
     }
-    p.sldLen(1)->setValue(40);
-    p.sldLen(0)->setValue(40);
-    p.txNum()->setText(QStringLiteral("999"));
+    p.w.sldLen[1]->setValue(40);
+    p.w.sldLen[0]->setValue(40);
+    p.w.txNum->setText(QStringLiteral("999"));
     for (auto _ : state) {
-        QTest::mouseClick(p.cmCopy(), Qt::LeftButton);
+        QTest::mouseClick(p.w.cmCopy, Qt::LeftButton);
         state.PauseTiming();
-        const bool done = p.cmCopy()->text() == QStringLiteral("Done") &&
+        const bool done = p.w.cmCopy->text() == QStringLiteral("Done") &&
                           QGuiApplication::clipboard()->text().size() == 999 * 42;
-        p.tmTimer()->Fire(); // the restore, outside the measured time
+        p.w.tmTimer->Fire(); // the restore, outside the measured time
         state.ResumeTiming();
         if (!done) {
             state.SkipWithError("the batch did not end in \"Done\" with 999 passwords of 40");

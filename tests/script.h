@@ -52,21 +52,6 @@ struct fmMainProbe {
     std::int16_t &CountValue() { return w.CountValue; }
     std::string &Pool() { return w.Pool; }
     Clipboard *&Clip() { return w.Clip; }
-    ValueCheckBox *cbSet(int k) { return w.cbSet[k]; }
-    ValueCheckBox *cbFilter() { return w.cbFilter; }
-    TrackSlider *sldLen(int i) { return w.sldLen[i]; }
-    ChangeLabel *lbLimits() { return w.lbLimits; }
-    ChangeLabel *lbPass() { return w.lbPass; }
-    CommandButton *cmGen() { return w.cmGen; }
-    CommandButton *cmCopy() { return w.cmCopy; }
-    CommandButton *cmExit() { return w.cmExit; }
-    CommandButton *cmHelp() { return w.cmHelp; }
-    TextBox *txNum() { return w.txNum; }
-    UpDown *spNum() { return w.spNum; }
-    RectShape *shCopy() { return w.shCopy; }
-    LineShape *lnTick(int i) { return w.lnTick[i]; }
-    EventTimer *tmSpin() { return w.tmSpin; }
-    EventTimer *tmTimer() { return w.tmTimer; }
     RandomSource *&Random() { return w.Random; }
     void GeneratePass() { w.GeneratePass(); }
     void cmCopy_Click() { w.cmCopy_Click(); }
@@ -129,9 +114,9 @@ struct Shown {
     {
         p.Clip() = &clip;
         QGuiApplication::clipboard()->setText(Sentinel);
-        passwords << p.lbPass()->Caption();
-        QObject::connect(p.lbPass(), &ChangeLabel::Change, &w, [this] {
-            if (!p.lbPass()->Caption().isEmpty()) passwords << p.lbPass()->Caption();
+        passwords << p.w.lbPass->Caption();
+        QObject::connect(p.w.lbPass, &ChangeLabel::Change, &w, [this] {
+            if (!p.w.lbPass->Caption().isEmpty()) passwords << p.w.lbPass->Caption();
         });
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -143,9 +128,9 @@ class Script : public Shown {
 public:
     explicit Script(const QString &script) : steps_(script.split(u' ', Qt::SkipEmptyParts))
     {
-        QObject::connect(p.lbPass(), &ChangeLabel::Change, &w, [this] {
+        QObject::connect(p.w.lbPass, &ChangeLabel::Change, &w, [this] {
             ++composed_;
-            if (p.lbPass()->Caption().isEmpty() || !inside_ || --inside_) return;
+            if (p.w.lbPass->Caption().isEmpty() || !inside_ || --inside_) return;
             Nested();
         });
         watch_.setInterval(1);
@@ -208,10 +193,10 @@ private:
         if (QWidget *modal = QApplication::activeModalWidget())
             return modal->findChild<QWidget *>(name);
         const std::pair<const char *, QWidget *> names[] = {
-            {"0", p.sldLen(0)},     {"1", p.sldLen(1)},     {"cmGen", p.cmGen()},
-            {"cmCopy", p.cmCopy()}, {"cmExit", p.cmExit()}, {"cmHelp", p.cmHelp()},
-            {"txNum", p.txNum()},   {"spNum", p.spNum()},   {"cbSet1", p.cbSet(1)},
-            {"cbSet2", p.cbSet(2)}, {"cbSet3", p.cbSet(3)}, {"cbFilter", p.cbFilter()}};
+            {"0", p.w.sldLen[0]},     {"1", p.w.sldLen[1]},     {"cmGen", p.w.cmGen},
+            {"cmCopy", p.w.cmCopy},   {"cmExit", p.w.cmExit},   {"cmHelp", p.w.cmHelp},
+            {"txNum", p.w.txNum},     {"spNum", p.w.spNum},     {"cbSet1", p.w.cbSet[1]},
+            {"cbSet2", p.w.cbSet[2]}, {"cbSet3", p.w.cbSet[3]}, {"cbFilter", p.w.cbFilter}};
         for (const auto &[n, widget] : names)
             if (name == QLatin1String(n)) return widget;
         return nullptr;
@@ -233,20 +218,20 @@ private:
     void Step(const QString &t)
     {
         const QString arg = t.mid(1);
-        const int v0 = p.sldLen(0)->Value(), v1 = p.sldLen(1)->Value();
+        const int v0 = p.w.sldLen[0]->Value(), v1 = p.w.sldLen[1]->Value();
         const auto at = [&] {
-            return QPoint((195 * pointer_ - (mouse_ == p.sldLen(1) ? 1050 : 465)) / TwipsPerPixel,
+            return QPoint((195 * pointer_ - (mouse_ == p.w.sldLen[1] ? 1050 : 465)) / TwipsPerPixel,
                           mouse_->height() / 2);
         };
         const auto [key, mods] = Key(arg.isEmpty() ? QStringLiteral(" ") : arg);
         QWidget *focus = Focus() ? Focus() : &w;
-        UpDown *sp = p.spNum();
+        UpDown *sp = p.w.spNum;
         QString got = t;
         watch_.start();
         switch (t[0].toLatin1()) {
         case 'c':
         case 'd':
-            mouse_ = p.sldLen(arg.left(1).toInt());
+            mouse_ = p.w.sldLen[arg.left(1).toInt()];
             pointer_ = arg.section(u':', 1).toInt();
             QTest::mousePress(mouse_, Qt::LeftButton, {}, at());
             if (t[0] == u'c') QTest::mouseRelease(mouse_, Qt::LeftButton, {}, at());
@@ -279,7 +264,7 @@ private:
             held_ = Qt::Key(0);
             break;
         case 'w': {
-            TrackSlider *s = p.sldLen(arg.left(1).toInt());
+            TrackSlider *s = p.w.sldLen[arg.left(1).toInt()];
             const QPointF mid(s->width() / 2, s->height() / 2);
             QWheelEvent e(mid, s->mapToGlobal(mid), {}, {0, 120 * arg.mid(1).toInt()}, Qt::NoButton,
                           {}, Qt::NoScrollPhase, false);
@@ -301,10 +286,10 @@ private:
             break;
         case 'p':
             QGuiApplication::clipboard()->setText(arg);
-            p.txNum()->setFocus();
-            p.txNum()->selectAll();
+            p.w.txNum->setFocus();
+            p.w.txNum->selectAll();
             QTest::keyClick(Focus(), Qt::Key_V, Qt::ControlModifier);
-            p.txNum()->selectAll();
+            p.w.txNum->selectAll();
             QGuiApplication::clipboard()->setText(Sentinel);
             break;
         case 'S':
@@ -329,24 +314,24 @@ private:
     }
     EventTimer *Timer(const QString &name)
     {
-        if (name == QLatin1String("tmTimer")) return p.tmTimer();
-        if (name == QLatin1String("tmSpin")) return p.tmSpin();
+        if (name == QLatin1String("tmTimer")) return p.w.tmTimer;
+        if (name == QLatin1String("tmSpin")) return p.w.tmSpin;
         return QApplication::activeModalWidget()->findChild<EventTimer *>(name);
     }
     QString Check(const QString &t, int v0, int v1)
     {
         const QString arg = t.mid(1);
-        const QString box = p.txNum()->text();
+        const QString box = p.w.txNum->text();
         switch (t[0].toLatin1()) {
         case '=': {
             QString got = QStringLiteral("=%1,%2,%3").arg(v0).arg(v1).arg(p.PushState());
-            if (p.lbLimits()->Caption() != QStringLiteral("%1 - %2").arg(v0).arg(v1))
-                got += QStringLiteral(" shown as ") + p.lbLimits()->Caption();
+            if (p.w.lbLimits->Caption() != QStringLiteral("%1 - %2").arg(v0).arg(v1))
+                got += QStringLiteral(" shown as ") + p.w.lbLimits->Caption();
             return got;
         }
         case 'F': return Focus() == Control(arg) ? t : QStringLiteral("focus elsewhere");
         case '#': {
-            const qsizetype n = p.lbPass()->Caption().size();
+            const qsizetype n = p.w.lbPass->Caption().size();
             return n >= arg.section(u'-', 0, 0).toInt() && n <= arg.section(u'-', -1).toInt()
                        ? t
                        : QStringLiteral("#%1").arg(n);
@@ -372,7 +357,7 @@ private:
         }
         case '"': return u'"' + box + u'"';
         case 'M': return u'M' + ModeOf();
-        case '{': return u'{' + p.cmCopy()->text() + u'}';
+        case '{': return u'{' + p.w.cmCopy->text() + u'}';
         case '$': {
             const int n = arg.toInt();
             QString want = n ? QString() : Sentinel;
@@ -381,7 +366,7 @@ private:
             const QString have = QGuiApplication::clipboard()->text();
             return have == want ? t : QStringLiteral("clipboard '%1'").arg(have);
         }
-        case '|': return QStringLiteral("|%1").arg(int(p.shCopy()->isVisible()));
+        case '|': return QStringLiteral("|%1").arg(int(p.w.shCopy->isVisible()));
         case 'B': return QStringLiteral("B%1").arg(p.Busy());
         case 'V': return QStringLiteral("V%1").arg(int(w.isVisible()));
         case 'E':
@@ -403,16 +388,16 @@ public:
     QString ModeOf()
     {
         const QPalette &pal = w.palette();
-        const QColor back = p.txNum()->BackColor();
-        if (!p.cmGen()->isEnabled() && !p.cmCopy()->isEnabled() && back == QColor(255, 128, 128))
+        const QColor back = p.w.txNum->BackColor();
+        if (!p.w.cmGen->isEnabled() && !p.w.cmCopy->isEnabled() && back == QColor(255, 128, 128))
             return QStringLiteral("i");
-        const bool batch = !p.cmGen()->isEnabled();
-        if (p.cmCopy()->isEnabled() && p.cmCopy()->FontBold() == batch &&
+        const bool batch = !p.w.cmGen->isEnabled();
+        if (p.w.cmCopy->isEnabled() && p.w.cmCopy->FontBold() == batch &&
             back == (batch ? QColor(255, 255, 192) : pal.color(QPalette::Base)) &&
-            p.cmCopy()->text() == (batch ? "Multi&copy" : "&Copy to Clipboard") &&
-            p.lbPass()->ForeColor() == (batch ? pal.color(QPalette::Disabled, QPalette::WindowText)
+            p.w.cmCopy->text() == (batch ? "Multi&copy" : "&Copy to Clipboard") &&
+            p.w.lbPass->ForeColor() == (batch ? pal.color(QPalette::Disabled, QPalette::WindowText)
                                               : pal.color(QPalette::ToolTipText)) &&
-            !(batch && p.shCopy()->isVisible()))
+            !(batch && p.w.shCopy->isVisible()))
             return batch ? QStringLiteral("b") : QStringLiteral("s");
         return QStringLiteral("?");
     }

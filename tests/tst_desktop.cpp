@@ -135,17 +135,17 @@ private slots:
     void symbolKeysChangeNothing()
     {
         Shown t;
-        t.p.txNum()->setText(u"20"_s);
+        t.p.w.txNum->setText(u"20"_s);
         for (QWidget *target :
-             std::initializer_list<QWidget *>{t.p.txNum(), t.p.sldLen(0), t.p.sldLen(1)}) {
+             std::initializer_list<QWidget *>{t.p.w.txNum, t.p.w.sldLen[0], t.p.w.sldLen[1]}) {
             for (char c = ' '; c < 127; ++c) {
                 for (auto mod : {Qt::NoModifier, Qt::ControlModifier}) {
                     // Ctrl+C copies and Ctrl+X cuts, as they should.
                     if (QChar(c).isDigit() || (QChar(c).isLetter() && mod)) continue;
                     target->setFocus();
                     QTest::keyClick(target, c, mod);
-                    QVERIFY2(t.p.txNum()->text() == u"20"_s && t.p.sldLen(0)->Value() == 6 &&
-                                 t.p.sldLen(1)->Value() == 8 && Focus() == target &&
+                    QVERIFY2(t.p.w.txNum->text() == u"20"_s && t.p.w.sldLen[0]->Value() == 6 &&
+                                 t.p.w.sldLen[1]->Value() == 8 && Focus() == target &&
                                  QGuiApplication::clipboard()->text() == Sentinel,
                              QByteArray(1, c) + (mod ? " with Ctrl on " : " on ") +
                                  target->metaObject()->className());
@@ -181,10 +181,10 @@ private slots:
             fmAbout about;
             const auto label = [&](const char *n) { return about.findChild<QLabel *>(n); };
             for (auto [count, mode] : {std::pair{"1", "s"}, {"", "i"}, {"5", "b"}}) {
-                t.p.txNum()->setText(QLatin1String(count));
+                t.p.w.txNum->setText(QLatin1String(count));
                 QCOMPARE(t.ModeOf(), QLatin1String(mode)); // the backgrounds stay as they are
-                const QColor text = t.p.txNum()->ForeColor();
-                QVERIFY2(ContrastRatio(text.rgb(), t.p.txNum()->BackColor().rgb()) >= 3, count);
+                const QColor text = t.p.w.txNum->ForeColor();
+                QVERIFY2(ContrastRatio(text.rgb(), t.p.w.txNum->BackColor().rgb()) >= 3, count);
                 QVERIFY(isDark || text == t.w.palette().color(QPalette::Text));
             }
             const QRgb face = about.palette().color(QPalette::Window).rgb();
@@ -208,10 +208,10 @@ private slots:
             QCOMPARE(focusable, 14);
             QVERIFY(sliders.size() == 2 && sliders[0] != sliders[1]);
             // The spinner is a spin box with a value; the web link is a link.
-            auto *spin = QAccessible::queryAccessibleInterface(t.p.spNum());
+            auto *spin = QAccessible::queryAccessibleInterface(t.p.w.spNum);
             QCOMPARE(spin->role(), QAccessible::SpinBox);
             spin->valueInterface()->setCurrentValue(7);
-            QCOMPARE(t.p.txNum()->text(), u"7"_s);
+            QCOMPARE(t.p.w.txNum->text(), u"7"_s);
             QCOMPARE(QAccessible::queryAccessibleInterface(about.findChild<LinkLabel *>())->role(),
                      QAccessible::Link);
         }
@@ -263,8 +263,8 @@ private slots:
     {
         for (const auto &[good, count] : {std::pair{0, "1"}, {1, "99"}, {2, "150"}}) {
             Shown s;
-            s.p.sldLen(0)->setValue(8);
-            s.p.txNum()->setText(count);
+            s.p.w.sldLen[0]->setValue(8);
+            s.p.w.txNum->setText(count);
             s.passwords.clear();
             // The system's own fill, but the one after `good` fills fails and leaves the block as
             // it was.
@@ -276,12 +276,12 @@ private slots:
             s.p.cmCopy_Click();
             QCOMPARE(s.passwords.removeDuplicates(), 0); // never a repeated password
             QCOMPARE(s.passwords.size(), 60 * good);
-            QCOMPARE(s.p.lbPass()->Caption(), QString());
+            QCOMPARE(s.p.w.lbPass->Caption(), QString());
             QCOMPARE(QGuiApplication::clipboard()->text(), Sentinel);
-            QVERIFY(s.p.lbPass()->toolTip().contains("cannot get secure random numbers"));
+            QVERIFY(s.p.w.lbPass->toolTip().contains("cannot get secure random numbers"));
             QCOMPARE(s.p.Busy(), std::int16_t(0));
             s.p.GeneratePass(); // a source that works again brings the password back
-            QCOMPARE(s.p.lbPass()->toolTip(), QString());
+            QCOMPARE(s.p.w.lbPass->toolTip(), QString());
         }
     }
 

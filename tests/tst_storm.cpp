@@ -92,7 +92,7 @@ class TestStorm : public QObject {
             steps << Any({"p-5", "p1234", "pabc", "p007", "p2", "p0", "p", "p+4", "p99x"});
         } else if (kind < 56) {
             steps << Any({"Su", "Su", "Sd"}) << Any({"+S", "T", "T"});
-            for (int n = Pick(12); n > 0 && p.tmSpin()->Enabled(); --n)
+            for (int n = Pick(12); n > 0 && p.w.tmSpin->Enabled(); --n)
                 steps << QStringLiteral("TtmSpin");
             steps << QStringLiteral("Sr") << QStringLiteral("-");
             steps.removeAll(QStringLiteral("T"));
@@ -100,8 +100,8 @@ class TestStorm : public QObject {
             steps << Any({"@cbFilter", "@cbSet1", "@cbSet2", "@cbSet3", "@cmGen", "@cmGen",
                           "@cmCopy", "@cmCopy", "@cmHelp", "@cmExit", "@@txNum"});
         } else if (kind < 99) {
-            if (p.tmTimer()->Enabled()) steps << QStringLiteral("TtmTimer");
-            if (p.tmSpin()->Enabled()) steps << QStringLiteral("TtmSpin");
+            if (p.w.tmTimer->Enabled()) steps << QStringLiteral("TtmTimer");
+            if (p.w.tmSpin->Enabled()) steps << QStringLiteral("TtmSpin");
         } else if (Pick(10) == 0) {
             steps << QStringLiteral("X");
         }
@@ -111,36 +111,36 @@ class TestStorm : public QObject {
     QString Invariants()
     {
         fmMainProbe &p = s_->p;
-        const int v0 = p.sldLen(0)->Value(), v1 = p.sldLen(1)->Value();
+        const int v0 = p.w.sldLen[0]->Value(), v1 = p.w.sldLen[1]->Value();
         if (v0 < 3 || v0 > 40 || v1 < 6 || v1 > 40 || p.PushState() < 0 || p.PushState() > 2)
             return QStringLiteral("sliders %1 - %2, PushState %3")
                 .arg(v0)
                 .arg(v1)
                 .arg(p.PushState());
-        if (p.Busy() != (p.tmTimer()->Enabled() ? 2 : 0))
+        if (p.Busy() != (p.w.tmTimer->Enabled() ? 2 : 0))
             return QStringLiteral("Busy %1 with the restore timer %2")
                 .arg(p.Busy())
-                .arg(p.tmTimer()->Enabled());
-        const QString text = p.txNum()->text();
+                .arg(p.w.tmTimer->Enabled());
+        const QString text = p.w.txNum->text();
         const int n = std::max<int>(0, ReadInt16(text.toStdString()));
         if (text.size() > 3 || p.CountValue() != std::max(n, 1) ||
-            p.spNum()->Value() != std::max(n, 1))
+            p.w.spNum->Value() != std::max(n, 1))
             return QStringLiteral("count '%1': CountValue %2, spinner %3")
                 .arg(text)
                 .arg(p.CountValue())
-                .arg(p.spNum()->Value());
+                .arg(p.w.spNum->Value());
         if (p.Busy() != 0) return {};
         // Idle: the mode follows the count, and with a set on a password of the pool and the
         // range is on show.
-        const QString caption = p.cmCopy()->text();
+        const QString caption = p.w.cmCopy->text();
         if ((n == 1 &&
-             (caption != QLatin1String("&Copy to Clipboard") || !p.cmGen()->isEnabled())) ||
-            (n > 1 && (caption != QLatin1String("Multi&copy") || !p.cmCopy()->FontBold() ||
-                       p.cmGen()->isEnabled())) ||
-            (n == 0 && p.cmGen()->isEnabled()))
+             (caption != QLatin1String("&Copy to Clipboard") || !p.w.cmGen->isEnabled())) ||
+            (n > 1 && (caption != QLatin1String("Multi&copy") || !p.w.cmCopy->FontBold() ||
+                       p.w.cmGen->isEnabled())) ||
+            (n == 0 && p.w.cmGen->isEnabled()))
             return QStringLiteral("count %1 shows '%2'").arg(n).arg(caption);
-        if (p.cbSet(1)->Value() + p.cbSet(2)->Value() + p.cbSet(3)->Value() == 0) return {};
-        const QString pw = p.lbPass()->Caption();
+        if (p.w.cbSet[1]->Value() + p.w.cbSet[2]->Value() + p.w.cbSet[3]->Value() == 0) return {};
+        const QString pw = p.w.lbPass->Caption();
         bool fromPool = pw.size() >= v0 && pw.size() <= std::max(v0, v1);
         for (QChar c : pw)
             fromPool = fromPool && p.Pool().find(char(c.unicode())) != std::string::npos;

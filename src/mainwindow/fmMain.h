@@ -115,8 +115,27 @@ private:
 
 public:
     // Writes the settings file. The unload handler calls it, and so does the end of the
-    // desktop session; it is the only public member of the window.
+    // desktop session.
     void SaveIni();
+
+    // The controls, reachable by name as on a designed form (the tests drive them). cbSet is
+    // indexed 1..3 like the character sets; entry 0 is unused.
+    std::array<ValueCheckBox *, 4> cbSet{};
+    ValueCheckBox *cbFilter = nullptr;
+    std::array<TrackSlider *, 2> sldLen{};
+    ChangeLabel *lbLimits = nullptr;
+    ChangeLabel *lbPass = nullptr;
+    CommandButton *cmGen = nullptr;
+    TextBox *txNum = nullptr;
+    UpDown *spNum = nullptr;
+    EventTimer *tmSpin = nullptr;
+    CommandButton *cmCopy = nullptr;
+    RectShape *shCopy = nullptr;
+    EventTimer *tmTimer = nullptr;
+    CommandButton *cmExit = nullptr;
+    CommandButton *cmHelp = nullptr;
+    std::array<LineShape *, 4> lnTick{};
+    LineShape *Line2 = nullptr;
 
 private:
     // Window state, in declaration order.
@@ -142,24 +161,6 @@ private:
     RandomSource *Random = &ProgramRandom();
     // Where copies go: the program's clipboard.
     Clipboard *Clip = &ProgramClipboard();
-
-    // Controls. cbSet is indexed 1..3 like the character sets; entry 0 is unused.
-    std::array<ValueCheckBox *, 4> cbSet{};
-    ValueCheckBox *cbFilter = nullptr;
-    std::array<TrackSlider *, 2> sldLen{};
-    ChangeLabel *lbLimits = nullptr;
-    ChangeLabel *lbPass = nullptr;
-    CommandButton *cmGen = nullptr;
-    TextBox *txNum = nullptr;
-    UpDown *spNum = nullptr;
-    EventTimer *tmSpin = nullptr;
-    CommandButton *cmCopy = nullptr;
-    RectShape *shCopy = nullptr;
-    EventTimer *tmTimer = nullptr;
-    CommandButton *cmExit = nullptr;
-    CommandButton *cmHelp = nullptr;
-    std::array<LineShape *, 4> lnTick{};
-    LineShape *Line2 = nullptr;
 
     KeyPreview *keyPreview_ = nullptr;
     bool unloaded_ = false;
