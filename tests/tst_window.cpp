@@ -264,21 +264,6 @@ private slots:
         QCOMPARE(sp.Value(), held + 1);
     }
 
-    // Exactly one separator before the help file's name, a root folder included; Run trims the
-    // target and opens an address as it is, anything else as a local file.
-    void helpPathAndRunTargets()
-    {
-        QCOMPARE(fmAbout::HelpFilePath(QStringLiteral("/")), QStringLiteral("/Zintrova.chm"));
-        QCOMPARE(fmAbout::HelpFilePath(QStringLiteral("C:\\")), QStringLiteral("C:\\Zintrova.chm"));
-        QCOMPARE(fmAbout::HelpFilePath(QStringLiteral("/opt/Z")),
-                 QStringLiteral("/opt/Z/Zintrova.chm"));
-        Opener opener;
-        fmAbout::Run(QStringLiteral(" https://example.org/a?b=1 "), 1);
-        fmAbout::Run(
-            QStringLiteral(" %1/Zintrova.chm ").arg(QCoreApplication::applicationDirPath()), 1);
-        QCOMPARE(opener.opened, QStringLiteral("?H"));
-    }
-
     // Changed choices come back at the next start, applied through the controls before the window
     // shows, and are saved again as they were (the position too).
     void restartRestoresChoices()
