@@ -52,6 +52,12 @@ void fmMain::sldLen_Scroll(std::int16_t Index)
         // counts as handled. Left at its older value, a later move of the pushed slider back to
         // that value would compose nothing and leave a password of the wrong length on show.
         LastLen[1 - Index] = static_cast<std::int16_t>(other->Value());
+        // A key that moves nothing (Home with the thumb at its end already) still pushes, but no
+        // change of the moved slider follows: the new range is shown and composed for here.
+        if (moved->Value() == LastLen[Index]) {
+            ShowLimits();
+            GeneratePass();
+        }
         break;
     default: break;
     }
