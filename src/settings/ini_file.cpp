@@ -148,12 +148,4 @@ bool WriteRecordFile(const QString &path, std::string_view line)
     return file.commit();
 }
 
-bool OverwriteRecordFile(const QString &path, std::string_view line)
-{
-    const QString target = WriteTarget(path);
-    if (target.isEmpty() || !QFileInfo::exists(target)) return false;
-    MakeOwnerReadWrite(target);
-    return Overwrite(target, Content(line));
-}
-
 } // namespace zintrova::settings

@@ -34,13 +34,10 @@ std::string ReadRecordFile(const QString &path);
 // what was saved; a new one gets what the umask allows. The new content goes to a temporary file
 // beside the old one that then replaces it in one step, so a failure at any point leaves the
 // previous file as it was. Where the folder takes no new file but the file itself is writable,
-// the file is written in place (OverwriteRecordFile). Returns whether the file was written.
+// the file is written in place: the new content goes over the old bytes, the file is then cut to
+// its length and flushed to disk. It is never truncated first, so a write that fails leaves the
+// old record. Returns whether the file was written.
 bool WriteRecordFile(const QString &path, std::string_view line);
-
-// Writes an existing regular file (or the one a link leads to) in place, the same checks and
-// attributes first. The new content goes over the old bytes, the file is then cut to its length
-// and flushed to disk: it is never truncated first, so a write that fails leaves the old record.
-bool OverwriteRecordFile(const QString &path, std::string_view line);
 
 // How both writers put the content into the open file (the temporary file, or in place the
 // settings file itself): all of it, flushed, or false. Tests replace it to make a write fail as
