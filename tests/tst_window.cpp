@@ -119,7 +119,9 @@ private slots:
         const int forty = p.w.lbPass->fontMetrics().horizontalAdvance(QString(40, 'W'));
         QVERIFY(forty + 2 * p.w.lbPass->frameWidth() <= p.w.lbPass->width());
         const QPoint pass = p.w.lbPass->geometry().topRight() + QPoint(-4, 6);
-        QCOMPARE(t.w.grab().toImage().pixelColor(pass), QPalette().color(QPalette::ToolTipBase));
+        const QImage shot = t.w.grab().toImage();
+        QCOMPARE(shot.pixelColor(pass), QPalette().color(QPalette::ToolTipBase));
+        QCOMPARE(shot.pixelColor(p.w.shCopy->geometry().topLeft()), QColor(0, 255, 0)); // the frame
         p.w.lbLimits->setCaption(QStringLiteral("40 - 40"));
         QVERIFY(p.w.lbLimits->geometry().right() < p.w.sldLen[1]->x());
         QVERIFY(p.w.lbLimits->fontMetrics().horizontalAdvance(QStringLiteral("40 - 40")) <=
