@@ -151,6 +151,12 @@ private slots:
                          dlg.rect().contains(label->geometry()),
                      qPrintable(label->objectName()));
         QCOMPARE(LogoPicture().size(), QSize(152, 34)); // needs Qt's gif plugin
+        Opener opener; // a press on the link released off it, or another button, opens nothing
+        QWidget *link = dlg.findChild<QWidget *>("lblLink");
+        QTest::mousePress(link, Qt::LeftButton, {}, {2, 2});
+        QTest::mouseRelease(link, Qt::LeftButton, {}, {-5, -5});
+        QTest::mouseClick(link, Qt::RightButton, {}, {2, 2});
+        QVERIFY(opener.urls.isEmpty());
     }
 
     // A press sets the value whose place is nearest the pointer (the slider's end at its outer
