@@ -213,6 +213,7 @@ private slots:
             spin->valueInterface()->setCurrentValue(7);
             spin->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
             QCOMPARE(t.p.w.txNum->text(), u"6"_s);
+            QCOMPARE(spin->text(QAccessible::Value), u"6"_s);
             QCOMPARE(QAccessible::queryAccessibleInterface(about.findChild<LinkLabel *>())->role(),
                      QAccessible::Link);
         }
