@@ -3,7 +3,7 @@
 // label and lets pending events run after every password, as it does for the user.
 
 #include "controls/fonts.h"
-#include "probe.h"
+#include "mainwindow/fmMain.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,21 +17,20 @@ namespace {
 void BM_Batch999Length40(benchmark::State &state)
 {
     fmMain w;
-    fmMainProbe p{w};
     w.show();
     if (!QTest::qWaitForWindowExposed(&w)) {
         state.SkipWithError("the window did not show");
         return;
     }
-    p.w.sldLen[1]->setValue(40);
-    p.w.sldLen[0]->setValue(40);
-    p.w.txNum->setText(QStringLiteral("999"));
+    w.sldLen[1]->setValue(40);
+    w.sldLen[0]->setValue(40);
+    w.txNum->setText(QStringLiteral("999"));
     for (auto _ : state) {
-        QTest::mouseClick(p.w.cmCopy, Qt::LeftButton);
+        QTest::mouseClick(w.cmCopy, Qt::LeftButton);
         state.PauseTiming();
-        const bool done = p.w.cmCopy->text() == QStringLiteral("Done") &&
+        const bool done = w.cmCopy->text() == QStringLiteral("Done") &&
                           QGuiApplication::clipboard()->text().size() == 999 * 42;
-        p.w.tmTimer->Fire(); // the restore, outside the measured time
+        w.tmTimer->Fire(); // the restore, outside the measured time
         state.ResumeTiming();
         if (!done) {
             state.SkipWithError("the batch did not end in \"Done\" with 999 passwords of 40");
