@@ -91,6 +91,7 @@ private slots:
         Shown t;
         fmMainProbe &p = t.p;
         QCOMPARE(t.w.windowTitle(), QStringLiteral("Zintrova 1.1"));
+        QCOMPARE(t.w.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
         QCOMPARE(t.w.size(), QSize(568, 215));
         const std::pair<QWidget *, QRect> places[] = {
             {p.w.cbSet[1], TwipsRect(330, 240, 1695, 525)},
