@@ -21,9 +21,13 @@
 #include <QAccessible>
 #include <QTemporaryDir>
 #include <csignal>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace zintrova;
@@ -224,7 +228,9 @@ private slots:
     void commandLineOpensTheWindow()
     {
         const std::pair<QStringList, DisplayEnvironment> lines[] = {
-            {{u"-style"_s, u"Fusion"_s, u"-reverse"_s, u"-platform=offscreen"_s}, {}},
+            {{u"-style"_s, u"Fusion"_s, u"-reverse"_s, u"-platformtheme"_s, u"x"_s,
+              u"-platform=offscreen"_s},
+             {}},
             {{}, {"offscreen", "", "", "", false}},
             {{}, {"", "", "", ":0", false}},
             {{}, {"", "wayland-0", "", "", false}}};
@@ -302,6 +308,34 @@ private slots:
             QTest::qWait(100);
             QCOMPARE(s.w.isVisible(), ignored);
             QCOMPARE(QFile::exists(IniPath(SettingsFolder())), !ignored);
+        }
+    }
+
+    // The system's own fill in a child process whose getrandom a seccomp filter refuses with the
+    // given error: where the call is missing or refused (ENOSYS, EPERM) the kernel's device fills
+    // the words, any other failure is reported and nothing is filled.
+    void systemFillFailsClosed()
+    {
+        for (const auto &[error, filled] : {std::pair{ENOSYS, true}, {EPERM, true}, {EIO, false}}) {
+            const pid_t child = fork();
+            if (child == 0) {
+                sock_filter filter[] = {
+                    BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+                    BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_getrandom, 0, 1),
+                    BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | std::uint32_t(error)),
+                    BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW)};
+                const sock_fprog program{std::size(filter), filter};
+                std::uint32_t words[64] = {};
+                const bool ok = prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+                                prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0 &&
+                                SystemRandom::FillRaw(words, words + 64);
+                // 2: a fill reported where none was made.
+                _exit(!ok ? 1 : std::count(words, words + 64, 0u) < 4 ? 0 : 2);
+            }
+            int status = -1;
+            QCOMPARE(waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status));
+            QCOMPARE(WEXITSTATUS(status), filled ? 0 : 1);
         }
     }
 
