@@ -16,20 +16,24 @@
 // releases it; Tname fires a timer (tmTimer, tmSpin, tmOne); sN sets PushState, bN Busy; xN makes
 // the clipboard refuse (1) or take (0) writes; X the close box; /N runs the next steps from
 // inside the batch once its N-th password is on show, up to a lone /. A modal window runs the
-// next steps from inside as well, up to a lone /.
+// next steps from inside as well, up to a lone /. R closes the window and runs the rest on a
+// new one, which reads the settings file; !BYTES does the same with the file replaced by BYTES
+// (%XX for any byte), or removed by a lone !.
 //
 // Checks: =MIN,MAX,PUSHSTATE (and the range label); Fname focus; #N or #A-B password length; nN
 // passwords composed since the last nN; PN pool size; ?name=N a box's value; LN the focused
 // slider's LargeChange; "TEXT" the count box; Ms Mb Mi single, batch or invalid mode; {TEXT} the
 // copy button's caption; $0 the user's text still on the clipboard, $1 the password last on
-// show, $N the last N as a batch; |0 |1 the copy frame; BN Busy; V0 V1 the window closed or open;
-// Ename Dname enabled or not (a control or a timer); A the About window on show; oS... what the
-// desktop was asked to open since the last o (S the web site with the link greyed and the focus on
-// OK, H the help file, - nothing).
+// show, $N the last N as a batch, each marked secret; |0 |1 the copy frame; BN Busy; V0 V1 the
+// window closed or open; Ename Dname enabled or not (a control or a timer); A the About window on
+// show; oS... what the desktop was asked to open since the last o (S the web site with the link
+// greyed and the focus on OK, H the help file, - nothing); %TEXT a sane settings file that ends in
+// TEXT and CR LF, %= the file as the last % found it.
 
 #include "controls/fonts.h"
 #include "controls/twips.h"
 #include "mainwindow/fmMain.h"
+#include "settings/ini_file.h"
 #include "version.h"
 
 #include <QApplication>
@@ -38,9 +42,11 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <sys/stat.h>
 #include <utility>
 
 namespace zintrova {
@@ -60,6 +66,30 @@ struct fmMainProbe {
 inline QWidget *Focus()
 {
     return QApplication::focusWidget();
+}
+
+inline QByteArray ReadAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void WriteAll(const QString &path, const QByteArray &content, mode_t mode = 0600)
+{
+    QFile f(path);
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(content), content.size());
+    QCOMPARE(chmod(QFile::encodeName(path), mode), 0);
+}
+
+// 21 digits and CR LF, every value within its control's range: boxes 0 to 2, minimum 3 to 40,
+// maximum 6 to 40, count 1 to 999.
+inline bool IsSaneRecord(const QByteArray &content)
+{
+    static const QRegularExpression line(
+        QStringLiteral("^[0-9]{10}[0-2]{4}(0[3-9]|[1-3][0-9]|40)(0[6-9]|[1-3][0-9]|40)"
+                       "(?!000)[0-9]{3}\r\n$"));
+    return line.match(QString::fromLatin1(content)).hasMatch();
 }
 
 // When refusing, the data never reaches the system clipboard, as when another program holds it.
@@ -166,6 +196,9 @@ private:
     int pointer_ = 0;
     QPoint arrow_;
     Qt::Key held_ = Qt::Key(0);
+    inline static QByteArray file_; // shared with the script run after a restart
+
+    static QString SettingsFile() { return settings::IniPath(settings::SettingsFolder()); }
 
     void Run()
     {
@@ -305,6 +338,14 @@ private:
         case 'b': p.Busy() = std::int16_t(arg.toInt()); break;
         case 'x': clip.refuse = arg == QLatin1String("1"); break;
         case 'X': w.close(); break;
+        case '!':
+        case 'R':
+            w.close();
+            if (t[0] == u'!') QFile::remove(SettingsFile());
+            if (t[0] == u'!' && !arg.isEmpty())
+                WriteAll(SettingsFile(), QByteArray::fromPercentEncoding(arg.toLatin1()));
+            Script(steps_.mid(std::exchange(next_, steps_.size())).join(u' '));
+            break;
         case '/': inside_ = arg.toInt(); break;
         default: watch_.stop(), got = Check(t, v0, v1);
         }
@@ -363,8 +404,15 @@ private:
             QString want = n ? QString() : Sentinel;
             for (qsizetype i = passwords.size() - n; i < passwords.size(); ++i)
                 want += passwords.value(i) + (n > 1 ? QStringLiteral("\r\n") : QString());
-            const QString have = QGuiApplication::clipboard()->text();
-            return have == want ? t : QStringLiteral("clipboard '%1'").arg(have);
+            const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+            const bool secret = !n || data->data("x-kde-passwordManagerHint") == "secret";
+            return data->text() == want && secret ? t : "clipboard '" + data->text() + u'\'';
+        }
+        case '%': {
+            const QByteArray file = std::exchange(file_, ReadAll(SettingsFile()));
+            const bool same =
+                arg == u'=' ? file == file_ : file_.chopped(2).endsWith(arg.toLatin1());
+            return IsSaneRecord(file_) && same ? t : u'%' + QString::fromLatin1(file_);
         }
         case '|': return QStringLiteral("|%1").arg(int(p.w.shCopy->isVisible()));
         case 'B': return QStringLiteral("B%1").arg(p.Busy());

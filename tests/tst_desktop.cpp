@@ -58,14 +58,6 @@ void Walk(QAccessibleInterface *iface, int &focusable, QStringList &sliders)
         Walk(iface->child(i), focusable, sliders);
 }
 
-void WriteAll(const QString &path, const QByteArray &content, mode_t mode = 0600)
-{
-    QFile f(path);
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(content), content.size());
-    QCOMPARE(chmod(QFile::encodeName(path), mode), 0);
-}
-
 // The type and mode of what is at the path and, for a regular file, its content.
 QByteArray State(const QString &path)
 {
