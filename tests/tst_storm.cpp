@@ -112,40 +112,38 @@ class TestStorm : public QObject {
     {
         fmMainProbe &p = s_->p;
         const int v0 = p.w.sldLen[0]->Value(), v1 = p.w.sldLen[1]->Value();
-        if (v0 < 3 || v0 > 40 || v1 < 6 || v1 > 40 || p.PushState() < 0 || p.PushState() > 2)
-            return QStringLiteral("sliders %1 - %2, PushState %3")
-                .arg(v0)
-                .arg(v1)
-                .arg(p.PushState());
-        if (p.Busy() != (p.w.tmTimer->Enabled() ? 2 : 0))
-            return QStringLiteral("Busy %1 with the restore timer %2")
-                .arg(p.Busy())
-                .arg(p.w.tmTimer->Enabled());
-        const QString text = p.w.txNum->text();
-        const int n = std::max<int>(0, ReadInt16(text.toStdString()));
-        if (text.size() > 3 || p.CountValue() != std::max(n, 1) ||
-            p.w.spNum->Value() != std::max(n, 1))
-            return QStringLiteral("count '%1': CountValue %2, spinner %3")
-                .arg(text)
-                .arg(p.CountValue())
-                .arg(p.w.spNum->Value());
-        if (p.Busy() != 0) return {};
-        // Idle: the mode follows the count, and with a set on a password of the pool and the
-        // range is on show.
-        const QString caption = p.w.cmCopy->text();
-        if ((n == 1 &&
-             (caption != QLatin1String("&Copy to Clipboard") || !p.w.cmGen->isEnabled())) ||
-            (n > 1 && (caption != QLatin1String("Multi&copy") || !p.w.cmCopy->FontBold() ||
-                       p.w.cmGen->isEnabled())) ||
-            (n == 0 && p.w.cmGen->isEnabled()))
-            return QStringLiteral("count %1 shows '%2'").arg(n).arg(caption);
-        if (p.w.cbSet[1]->Value() + p.w.cbSet[2]->Value() + p.w.cbSet[3]->Value() == 0) return {};
+        const QString text = p.w.txNum->text(), copy = p.w.cmCopy->text();
         const QString pw = p.w.lbPass->Caption();
+        const int n = std::max<int>(0, ReadInt16(text.toStdString()));
+        // Idle, the mode follows the count, and with a set on a password of the pool and the
+        // range is on show.
+        const bool idle = p.Busy() == 0;
+        const bool anySet =
+            p.w.cbSet[1]->Value() + p.w.cbSet[2]->Value() + p.w.cbSet[3]->Value() > 0;
         bool fromPool = pw.size() >= v0 && pw.size() <= std::max(v0, v1);
         for (QChar c : pw)
             fromPool = fromPool && p.Pool().find(char(c.unicode())) != std::string::npos;
-        return fromPool ? QString()
-                        : QStringLiteral("password '%1' in %2 - %3").arg(pw).arg(v0).arg(v1);
+        const std::pair<bool, const char *> rules[] = {
+            {v0 >= 3 && v0 <= 40 && v1 >= 6 && v1 <= 40, "the sliders within their ranges"},
+            {p.PushState() >= 0 && p.PushState() <= 2, "PushState 0, 1 or 2"},
+            {p.Busy() == (p.w.tmTimer->Enabled() ? 2 : 0), "busy exactly while Done shows"},
+            {text.size() <= 3 && p.CountValue() == std::max(n, 1) &&
+                 p.w.spNum->Value() == std::max(n, 1),
+             "the count, CountValue and the spinner agree"},
+            {!idle || (n == 1  ? copy == "&Copy to Clipboard" && p.w.cmGen->isEnabled()
+                       : n > 1 ? copy == "Multi&copy" && p.w.cmCopy->FontBold() &&
+                                     !p.w.cmGen->isEnabled()
+                               : !p.w.cmGen->isEnabled()),
+             "the mode follows the count"},
+            {!idle || !anySet || fromPool, "a password of the pool and the range"}};
+        for (const auto &[holds, rule] : rules)
+            if (!holds)
+                return QString::asprintf("not %s: %d - %d, PushState %d, Busy %d, count '%s' "
+                                         "(%d, spinner %d), '%s', password '%s'",
+                                         rule, v0, v1, p.PushState(), p.Busy(), qPrintable(text),
+                                         p.CountValue(), p.w.spNum->Value(), qPrintable(copy),
+                                         qPrintable(pw));
+        return {};
     }
 
 private slots:

@@ -118,6 +118,7 @@ private slots:
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QCOMPARE(dlg.size(), QSize(382, 222));
+        QCOMPARE(dlg.findChild<QLabel *>("lblVersion")->text(), QStringLiteral("version 1.1"));
         for (QLabel *label : dlg.findChildren<QLabel *>())
             QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()) &&
                          label->heightForWidth(label->width()) <= label->height() &&
@@ -182,13 +183,10 @@ private slots:
     // count's step (1 up to 50, then 2, 3 above 120, 5 above 300); each caption once.
     void countdown()
     {
-        for (const auto &[count, step, last] : {std::tuple{50, 1, 1},
-                                                {51, 2, 1},
-                                                {120, 2, 2},
-                                                {121, 3, 1},
-                                                {300, 3, 3},
-                                                {301, 5, 1},
-                                                {999, 5, 4}}) {
+        const std::tuple<int, int, int> countdowns[] = {{50, 1, 1},  {51, 2, 1},  {120, 2, 2},
+                                                        {121, 3, 1}, {300, 3, 3}, {301, 5, 1},
+                                                        {999, 5, 4}};
+        for (const auto &[count, step, last] : countdowns) {
             Shown t;
             QStringList captions;
             QObject::connect(t.p.w.lbPass, &ChangeLabel::Change,
