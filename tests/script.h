@@ -8,27 +8,27 @@
 // Keys: R L U D arrows, ^ _ PageUp/PageDown, H Home, Z End, S Shift, E Escape, N Enter, T Tab,
 // B Backspace, X Delete, I Insert, F F1, any other character its own key.
 //
-// Actions: cI:N click and dI:N press on slider I at the place of value N, mN drag to N, u
-// release; wI+N wheel notches over slider I; kK key click, with C- (Ctrl) and S- (Shift) before K
-// for modifiers; +K key press (a repeat while K is held), - release of the held key; @name click,
-// @@name double-click, qname a click already queued; >name focus by Tab; tTEXT typed; pTEXT
-// pasted into the count box (then selected); Su, Sd press the spinner's up or down arrow, Sr
-// releases it; Tname fires a timer (tmTimer, tmSpin, tmOne); sN sets PushState, bN Busy; xN makes
-// the clipboard refuse (1) or take (0) writes; X the close box; /N runs the next steps from
-// inside the batch once its N-th password is on show, up to a lone /. A modal window runs the
-// next steps from inside as well, up to a lone /. R closes the window and runs the rest on a
-// new one, which reads the settings file; !BYTES does the same with the file replaced by BYTES
-// (%XX for any byte), or removed by a lone !.
+// Actions: cI:N click and dI:N press on slider I at the place of value N, mN drag to N, u release;
+// wI+N wheel notches over slider I; kK key click, with C- (Ctrl) and S- (Shift) before K for
+// modifiers; +K key press (a repeat while K is held), - release of the held key; @name click,
+// @@name double-click, qname a click already queued; >name focus by Tab; tTEXT typed; pTEXT pasted
+// into the count box (then selected); Su, Sd press the spinner's up or down arrow, Sr releases it;
+// Tname fires a timer (tmTimer, tmSpin, tmOne); sN sets PushState, bN Busy; xN makes the clipboard
+// refuse (1) or take (0) writes; X the close box; /N runs the next steps from inside the batch once
+// its N-th password is on show, up to a lone /. A modal window runs the next steps from inside as
+// well, up to a lone /. R closes the window and runs the rest on a new one, which reads the
+// settings file; !BYTES does the same with the file replaced by BYTES (%XX for any byte; none for
+// an empty file).
 //
 // Checks: =MIN,MAX,PUSHSTATE (and the range label); Fname focus; #N or #A-B password length; nN
-// passwords composed since the last nN; PN pool size; ?name=N a box's value; LN the focused
-// slider's LargeChange; "TEXT" the count box; Ms Mb Mi single, batch or invalid mode; {TEXT} the
-// copy button's caption; $0 the user's text still on the clipboard, $1 the password last on
-// show, $N the last N as a batch, each marked secret; |0 |1 the copy frame; BN Busy; V0 V1 the
-// window closed or open; Ename Dname enabled or not (a control or a timer); A the About window on
-// show; oS... what the desktop was asked to open since the last o (S the web site with the link
-// greyed and the focus on OK, H the help file, - nothing); %TEXT a sane settings file that ends in
-// TEXT and CR LF, %= the file as the last % found it.
+// passwords composed since the last nN; PN pool size; ?name=N a box's value; "TEXT" the count box;
+// Ms Mb Mi single, batch or invalid mode; {TEXT} the copy button's caption; $0 the user's text
+// still on the clipboard, $1 the password last on show, $N the last N as a batch, each marked
+// secret; |0 |1 the copy frame; BN Busy; V0 V1 the window closed or open; Ename Dname enabled or
+// not (a control or a timer); A the About window on show; oS... what the desktop was asked to open
+// since the last o (S the web site with the link greyed and the focus on OK, H the help file, -
+// nothing); %TEXT a sane settings file that ends in TEXT and CR LF, %= the file as the last % found
+// it.
 
 #include "controls/fonts.h"
 #include "controls/twips.h"
@@ -341,8 +341,7 @@ private:
         case '!':
         case 'R':
             w.close();
-            if (t[0] == u'!') QFile::remove(SettingsFile());
-            if (t[0] == u'!' && !arg.isEmpty())
+            if (t[0] == u'!')
                 WriteAll(SettingsFile(), QByteArray::fromPercentEncoding(arg.toLatin1()));
             Script(steps_.mid(std::exchange(next_, steps_.size())).join(u' '));
             break;
@@ -387,10 +386,6 @@ private:
             return about && about->windowTitle() == "About Zintrova" ? t : "no About window";
         }
         case 'n': return QStringLiteral("n%1").arg(std::exchange(composed_, 0));
-        case 'L': {
-            auto *s = qobject_cast<TrackSlider *>(Focus());
-            return QStringLiteral("L%1").arg(s ? s->LargeChange() : -1);
-        }
         case '"': return u'"' + box + u'"';
         case 'M': return u'M' + ModeOf();
         case '{': return u'{' + p.w.cmCopy->text() + u'}';

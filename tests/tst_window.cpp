@@ -11,7 +11,6 @@
 #include "settings/ini_file.h"
 
 #include <QDir>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -230,34 +229,6 @@ private slots:
         sp.hide();
         QTest::qWait(800);
         QCOMPARE(sp.Value(), held + 1);
-    }
-
-    // Files of random bytes, an empty one and a huge one, as found at start-up (the odd files the
-    // scripts name are in window_scripts.txt): the window starts and writes a sane record at exit.
-    void randomFiles()
-    {
-        QRandomGenerator random(20240607);
-        std::vector<std::pair<QByteArray, QByteArray>> files = {
-            {"", "11110608001"}, {QByteArray(10 << 20, '7'), "11114040777"}};
-        // Mostly digits, signs and line ends, so that fields come through.
-        for (int run = 0; run < 30; ++run) {
-            QByteArray bytes(random.bounded(64), Qt::Uninitialized);
-            for (char &c : bytes)
-                c = random.bounded(4) ? "0123456789-+ ,\r\n"[random.bounded(16)]
-                                      : char(random.bounded(256));
-            files.emplace_back(bytes, QByteArray());
-        }
-        for (const auto &[content, written] : files) {
-            WriteAll(path_, content);
-            {
-                fmMain w;
-                w.show();
-                w.close();
-            }
-            const QByteArray after = ReadAll(path_);
-            QVERIFY2(IsSaneRecord(after) && after.chopped(2).endsWith(written),
-                     (content.left(40).toPercentEncoding() + " wrote " + after).constData());
-        }
     }
 
     // Under Wayland the program starts on X11 where XWayland is there and the user chose nothing.
