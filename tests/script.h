@@ -3,8 +3,8 @@
 // starts on a new window (6 - 8, count 1, the focus on the minimum slider, the user's own text on
 // the clipboard) and stops at the first step that does not hold.
 //
-// Controls are named as the window names them (cmGen, cmCopy, cmExit, cmHelp, txNum, spNum,
-// cbSet1..3, cbFilter), 0 and 1 for the sliders; while the About window shows, its own names.
+// Controls and timers go by the names the window gives them (cmGen, sldLen(0), cbSet(1), tmSpin
+// ...); while the About window shows, by its own.
 // Keys: R L U D arrows, ^ _ PageUp/PageDown, H Home, Z End, S Shift, E Escape, N Enter, T Tab,
 // B Backspace, X Delete, I Insert, F F1, any other character its own key.
 //
@@ -221,18 +221,11 @@ private:
         if (failed_.isEmpty()) failed_ = QStringLiteral("after %1: %2").arg(done_, why);
         QFAIL(qPrintable(failed_));
     }
-    QWidget *Control(const QString &name)
+    // The named control or timer of the window on top.
+    template <class T = QWidget> T *Control(const QString &name)
     {
-        if (QWidget *modal = QApplication::activeModalWidget())
-            return modal->findChild<QWidget *>(name);
-        const std::pair<const char *, QWidget *> names[] = {
-            {"0", p.w.sldLen[0]},     {"1", p.w.sldLen[1]},     {"cmGen", p.w.cmGen},
-            {"cmCopy", p.w.cmCopy},   {"cmExit", p.w.cmExit},   {"cmHelp", p.w.cmHelp},
-            {"txNum", p.w.txNum},     {"spNum", p.w.spNum},     {"cbSet1", p.w.cbSet[1]},
-            {"cbSet2", p.w.cbSet[2]}, {"cbSet3", p.w.cbSet[3]}, {"cbFilter", p.w.cbFilter}};
-        for (const auto &[n, widget] : names)
-            if (name == QLatin1String(n)) return widget;
-        return nullptr;
+        QWidget *modal = QApplication::activeModalWidget();
+        return (modal ? modal : static_cast<QWidget *>(&w))->findChild<T *>(name);
     }
     static std::pair<Qt::Key, Qt::KeyboardModifiers> Key(QString k)
     {
@@ -333,7 +326,7 @@ private:
             else
                 QTest::mousePress(sp, Qt::LeftButton, {}, arrow_);
             break;
-        case 'T': Timer(arg)->Fire(); break;
+        case 'T': Control<EventTimer>(arg)->Fire(); break;
         case 's': p.PushState() = std::int16_t(arg.toInt()); break;
         case 'b': p.Busy() = std::int16_t(arg.toInt()); break;
         case 'x': clip.refuse = arg == QLatin1String("1"); break;
@@ -351,12 +344,6 @@ private:
         watch_.stop();
         QCoreApplication::processEvents();
         if (got != t) Fail(QStringLiteral("got %1").arg(got));
-    }
-    EventTimer *Timer(const QString &name)
-    {
-        if (name == QLatin1String("tmTimer")) return p.w.tmTimer;
-        if (name == QLatin1String("tmSpin")) return p.w.tmSpin;
-        return QApplication::activeModalWidget()->findChild<EventTimer *>(name);
     }
     QString Check(const QString &t, int v0, int v1)
     {
@@ -409,7 +396,7 @@ private:
         case 'V': return QStringLiteral("V%1").arg(int(w.isVisible()));
         case 'E':
         case 'D': {
-            const bool on = Control(arg) ? Control(arg)->isEnabled() : Timer(arg)->Enabled();
+            const bool on = Control(arg) ? Control(arg)->isEnabled() : Control<EventTimer>(arg)->Enabled();
             return on == (t[0] == u'E') ? t : t + QStringLiteral("?");
         }
         case 'o': {

@@ -97,7 +97,7 @@ class TestStorm : public QObject {
             steps << QStringLiteral("Sr") << QStringLiteral("-");
             steps.removeAll(QStringLiteral("T"));
         } else if (kind < 86) {
-            steps << Any({"@cbFilter", "@cbSet1", "@cbSet2", "@cbSet3", "@cmGen", "@cmGen",
+            steps << Any({"@cbFilter", "@cbSet(1)", "@cbSet(2)", "@cbSet(3)", "@cmGen", "@cmGen",
                           "@cmCopy", "@cmCopy", "@cmHelp", "@cmExit", "@@txNum"});
         } else if (kind < 99) {
             if (p.w.tmTimer->Enabled()) steps << QStringLiteral("TtmTimer");

@@ -134,6 +134,16 @@ void fmMain::CreateControls()
     for (const auto &[w, name] : spoken)
         w->setAccessibleName(QLatin1String(name));
     txNum->setAccessibleDescription(QStringLiteral("How many passwords one copy produces"));
+    // Each control carries its name, as in the About window, for whatever inspects the window.
+    const std::pair<QObject *, const char *> names[] = {
+        {sldLen[0], "sldLen(0)"}, {sldLen[1], "sldLen(1)"}, {cbSet[1], "cbSet(1)"},
+        {cbSet[2], "cbSet(2)"},   {cbSet[3], "cbSet(3)"},   {cbFilter, "cbFilter"},
+        {cmGen, "cmGen"},         {txNum, "txNum"},         {spNum, "spNum"},
+        {cmCopy, "cmCopy"},       {cmExit, "cmExit"},       {cmHelp, "cmHelp"},
+        {lbPass, "lbPass"},       {lbLimits, "lbLimits"},   {shCopy, "shCopy"},
+        {tmTimer, "tmTimer"},     {tmSpin, "tmSpin"}};
+    for (const auto &[control, name] : names)
+        control->setObjectName(QLatin1String(name));
     // The password itself is read out as the label's description.
     connect(lbPass, &ChangeLabel::Change, this,
             [this] { lbPass->setAccessibleDescription(lbPass->Caption()); });
