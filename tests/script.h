@@ -156,7 +156,8 @@ struct Shown {
 
 class Script : public Shown {
 public:
-    explicit Script(const QString &script) : steps_(script.split(u' ', Qt::SkipEmptyParts))
+    explicit Script(const QString &script)
+        : steps_(script.simplified().split(u' ', Qt::SkipEmptyParts))
     {
         QObject::connect(p.w.lbPass, &ChangeLabel::Change, &w, [this] {
             ++composed_;
@@ -396,7 +397,8 @@ private:
         case 'V': return QStringLiteral("V%1").arg(int(w.isVisible()));
         case 'E':
         case 'D': {
-            const bool on = Control(arg) ? Control(arg)->isEnabled() : Control<EventTimer>(arg)->Enabled();
+            const bool on =
+                Control(arg) ? Control(arg)->isEnabled() : Control<EventTimer>(arg)->Enabled();
             return on == (t[0] == u'E') ? t : t + QStringLiteral("?");
         }
         case 'o': {
