@@ -21,7 +21,8 @@
 // an empty file).
 //
 // Checks: =MIN,MAX,PUSHSTATE (and the range label); Fname focus; #N or #A-B password length; nN
-// passwords composed since the last nN; PN pool size; ?name=N a box's value; "TEXT" the count box;
+// passwords composed since the last nN; PN pool size; ?name=N a box's value; *name=L,T,W,H a
+// control's place in twips; "TEXT" the count box;
 // Ms Mb Mi single, batch or invalid mode; {TEXT} the copy button's caption; $0 the user's text
 // still on the clipboard, $1 the password last on show, $N the last N as a batch, each marked
 // secret; |0 |1 the copy frame; BN Busy; V0 V1 the window closed or open; Ename Dname enabled or
@@ -365,6 +366,12 @@ private:
                        : QStringLiteral("#%1").arg(n);
         }
         case 'P': return QStringLiteral("P%1").arg(p.Pool().size());
+        case '*': {
+            const QRect r = Control(arg.section(u'=', 0, 0))->geometry();
+            return t.section(u'=', 0, 0) + QString::asprintf("=%d,%d,%d,%d", Twips(r.x()),
+                                                             Twips(r.y()), Twips(r.width()),
+                                                             Twips(r.height()));
+        }
         case '?': {
             auto *box = qobject_cast<ValueCheckBox *>(Control(arg.section(u'=', 0, 0)));
             return QStringLiteral("?%1=%2").arg(arg.section(u'=', 0, 0)).arg(box->Value());
