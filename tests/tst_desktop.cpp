@@ -394,9 +394,8 @@ private slots:
         const QString folder = SettingsFolder();
         const auto restore = qScopeGuard([&] { SetSettingsFolder(folder); });
         SetSettingsFolder("/proc");
-        Script("p321 X V0");
+        Script("p321 R \"321\"");
         QVERIFY(QFile::exists(IniPath(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Zintrova")));
-        Script("\"321\"");
     }
 
     // The program stays after Exit only where it serves the paste itself, and the stay ends when
