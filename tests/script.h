@@ -6,7 +6,8 @@
 // Controls and timers go by the names the window gives them (cmGen, sldLen(0), cbSet(1), tmSpin
 // ...); while the About window shows, by its own.
 // Keys: R L U D arrows, ^ _ PageUp/PageDown, H Home, Z End, S Shift, E Escape, N Enter, T Tab,
-// B Backspace, X Delete, I Insert, F F1, any other character its own key.
+// B Backspace, X Delete, I Insert, F F1, %XX the key of that code (%5E for ^), any other
+// character its own key.
 //
 // Actions: cI:N click and dI:N press on slider I at the place of value N, mN drag to N, u release;
 // wI+N wheel notches over slider I; kK key click, with C- (Ctrl) and S- (Shift) before K for
@@ -22,14 +23,13 @@
 //
 // Checks: =MIN,MAX,PUSHSTATE (and the range label); Fname focus; #N or #A-B password length; nN
 // passwords composed since the last nN; PN pool size; ?name=N a box's value; *name=L,T,W,H a
-// control's place in twips; "TEXT" the count box;
-// Ms Mb Mi single, batch or invalid mode; {TEXT} the copy button's caption; $0 the user's text
-// still on the clipboard, $1 the password last on show, $N the last N as a batch, each marked
-// secret; |0 |1 the copy frame; BN Busy; V0 V1 the window closed or open; Ename Dname enabled or
-// not (a control or a timer); A the About window on show; oS... what the desktop was asked to open
-// since the last o (S the web site with the link greyed and the focus on OK, H the help file, -
-// nothing); %TEXT a sane settings file that ends in TEXT and CR LF, %= the file as the last % found
-// it.
+// control's place in twips; "TEXT" the count box; Ms Mb Mi single, batch or invalid mode; {TEXT}
+// the copy button's caption; $0 the user's text still on the clipboard, $1 the password last on
+// show, $N the last N as a batch, each marked secret; |0 |1 the copy frame; BN Busy; V0 V1 the
+// window closed or open; Ename Dname enabled or not (a control or a timer); A the About window on
+// show; oS... what the desktop was asked to open since the last o (S the web site with the link
+// greyed and the focus on OK, H the help file, - nothing); %TEXT a sane settings file that ends in
+// TEXT and CR LF, %= the file as the last % found it.
 
 #include "controls/fonts.h"
 #include "controls/twips.h"
@@ -84,12 +84,12 @@ inline void WriteAll(const QString &path, const QByteArray &content, mode_t mode
 }
 
 // 21 digits and CR LF, every value within its control's range: boxes 0 to 2, minimum 3 to 40,
-// maximum 6 to 40, count 1 to 999.
+// maximum 6 to 40; the count as the box reads (an empty box saves 0, read back as 1).
 inline bool IsSaneRecord(const QByteArray &content)
 {
     static const QRegularExpression line(
         QStringLiteral("^[0-9]{10}[0-2]{4}(0[3-9]|[1-3][0-9]|40)(0[6-9]|[1-3][0-9]|40)"
-                       "(?!000)[0-9]{3}\r\n$"));
+                       "[0-9]{3}\r\n$"));
     return line.match(QString::fromLatin1(content)).hasMatch();
 }
 
@@ -240,6 +240,7 @@ private:
             Qt::Key_PageUp,    Qt::Key_PageDown, Qt::Key_Home,   Qt::Key_End,
             Qt::Key_Shift,     Qt::Key_Escape,   Qt::Key_Return, Qt::Key_Tab,
             Qt::Key_Backspace, Qt::Key_Delete,   Qt::Key_Insert, Qt::Key_F1};
+        if (k.size() == 3 && k[0] == u'%') return {Qt::Key(k.mid(1).toInt(nullptr, 16)), mods};
         const qsizetype i = names.indexOf(k[0]);
         return {i >= 0 ? keys[i] : Qt::Key(k[0].toUpper().unicode()), mods};
     }
@@ -321,12 +322,9 @@ private:
             QGuiApplication::clipboard()->setText(Sentinel);
             break;
         case 'S':
-            if (arg != QLatin1String("r"))
-                arrow_ = (arg == QLatin1String("u") ? sp->UpRect() : sp->DownRect()).center();
-            if (arg == QLatin1String("r"))
-                QTest::mouseRelease(sp, Qt::LeftButton, {}, arrow_);
-            else
-                QTest::mousePress(sp, Qt::LeftButton, {}, arrow_);
+            if (arg == "r") QTest::mouseRelease(sp, Qt::LeftButton, {}, arrow_);
+            arrow_ = (arg == "u" ? sp->UpRect() : sp->DownRect()).center();
+            if (arg != "r") QTest::mousePress(sp, Qt::LeftButton, {}, arrow_);
             break;
         case 'T': Control<EventTimer>(arg)->Fire(); break;
         case 's': p.PushState() = std::int16_t(arg.toInt()); break;

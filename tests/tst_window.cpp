@@ -67,6 +67,7 @@ private slots:
             QVERIFY2(text + 4 <= b->width() && b->fontMetrics().height() <= b->height(),
                      qPrintable(b->text()));
         }
+        QVERIFY(QFontInfo(t.w.lbPass->font()).fixedPitch() && t.w.lbPass->font().bold());
         const int forty = t.w.lbPass->fontMetrics().horizontalAdvance(QString(40, 'W'));
         QVERIFY(forty + 2 * t.w.lbPass->frameWidth() <= t.w.lbPass->width());
         const QPoint pass = t.w.lbPass->geometry().topRight() + QPoint(-4, 6);
@@ -82,7 +83,7 @@ private slots:
         // The thumb is drawn centred on its value's place within a pixel, and at 10, 20, 30 and 40
         // the tick above the slider falls on it.
         for (int index = 0; index < 2; ++index) {
-            for (int value : {6, 10, 27, 40}) {
+            for (int value : {6, 10, 20, 27, 30, 40}) {
                 TrackSlider *slider = t.w.sldLen[index];
                 slider->setValue(value);
                 const QRect thumb = slider->ThumbRect(), drawn = thumb.translated(slider->pos());
