@@ -97,7 +97,9 @@ private slots:
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QCOMPARE(dlg.size(), QSize(382, 222));
-        QCOMPARE(dlg.findChild<QLabel *>("lblVersion")->text(), QStringLiteral("version 1.1"));
+        const auto text = [&](const char *name) { return dlg.findChild<QLabel *>(name)->text(); };
+        QCOMPARE(text("lblTitle") + ' ' + text("lblVersion"),
+                 QStringLiteral("Zintrova version 1.1"));
         for (QLabel *label : dlg.findChildren<QLabel *>())
             QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()) &&
                          label->heightForWidth(label->width()) <= label->height() &&
@@ -143,17 +145,17 @@ private slots:
                                                      {qRgb(192, 192, 192), qRgb(255, 255, 255), -1},
                                                      {qRgb(128, 0, 40), qRgb(0, 160, 0), 0xFFFFFF},
                                                      {qRgb(250, 0, 0), qRgb(0, 0, 255), 0}};
+        const QRgb kept = QPalette().color(QPalette::HighlightedText).rgb(); // as it was made
         for (const auto &[face, text, expected] : rules) {
             fmMain w;
             QPalette pal = w.palette();
             pal.setColor(QPalette::Button, QColor::fromRgb(face));
             pal.setColor(QPalette::HighlightedText, QColor::fromRgb(text));
             w.setPalette(pal);
-            const QRgb before = w.lbLimits->ForeColor().rgb();
             w.show();
             QVERIFY(QTest::qWaitForWindowActive(&w));
             QCOMPARE(w.lbLimits->ForeColor().rgb() & 0xFFFFFF,
-                     expected >= 0 ? QRgb(expected) : before & 0xFFFFFF);
+                     expected >= 0 ? QRgb(expected) : kept & 0xFFFFFF);
         }
     }
 
