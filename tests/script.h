@@ -123,13 +123,13 @@ public slots:
     {
         urls << url;
         const QUrl site(QStringLiteral("https://") + QLatin1String(app::WebSite));
-        const QUrl help = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
-                                              QStringLiteral("/Zintrova.chm"));
         QWidget *modal = QApplication::activeModalWidget();
         QWidget *link = modal ? modal->findChild<QWidget *>(QStringLiteral("lblLink")) : nullptr;
         const bool locked = link && !link->isEnabled() &&
                             QApplication::focusWidget() == modal->findChild<QWidget *>("cmOK");
-        opened += url == site ? (locked ? u'S' : u's') : url == help ? u'H' : u'?';
+        opened += url == site                        ? (locked ? u'S' : u's')
+                  : url.fileName() == "Zintrova.chm" ? u'H'
+                                                     : u'?';
     }
 };
 

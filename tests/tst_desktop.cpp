@@ -20,6 +20,7 @@
 #include <QAccessible>
 #include <QTemporaryDir>
 #include <csignal>
+#include <fcntl.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <sys/prctl.h>
@@ -256,7 +257,11 @@ private slots:
             std::signal(signal, ignored ? SIG_IGN : SIG_DFL);
             QFile::remove(IniPath(SettingsFolder()));
             Shown s;
+            const QStringList open = QDir("/proc/self/fd").entryList(QDir::System);
             const SessionEnd sessionEnd(&s.w);
+            // What it opens is not left open in what the program starts (a browser, a viewer).
+            for (const QString &fd : QDir("/proc/self/fd").entryList(QDir::System))
+                QVERIFY(open.contains(fd) || fcntl(fd.toInt(), F_GETFD) & FD_CLOEXEC);
             std::raise(signal);
             QTest::qWait(100);
             QCOMPARE(s.w.isVisible(), ignored);
