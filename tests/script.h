@@ -12,14 +12,14 @@
 // Actions: cI:N click and dI:N press on slider I at the place of value N, mN drag to N, u release;
 // wI+N wheel notches over slider I; kK key click, with C- (Ctrl) and S- (Shift) before K for
 // modifiers; +K key press (a repeat while K is held), - release of the held key; @name click,
-// @@name double-click, qname a click already queued; >name focus by Tab; tTEXT typed; pTEXT pasted
-// into the count box (then selected); Su, Sd press the spinner's up or down arrow, Sr releases it;
-// Tname fires a timer (tmTimer, tmSpin, tmOne); sN sets PushState, bN Busy; xN makes the clipboard
-// refuse (1) or take (0) writes; X the close box; /N runs the next steps from inside the batch once
-// its N-th password is on show, up to a lone /. A modal window runs the next steps from inside as
-// well, up to a lone /. R closes the window and runs the rest on a new one, which reads the
-// settings file; !BYTES does the same with the file replaced by BYTES (%XX for any byte; none for
-// an empty file).
+// @@name double-click, qname a click already queued; >name focus
+// by Tab; tTEXT typed; pTEXT pasted into the count box (then selected); Su, Sd press the spinner's
+// up or down arrow, Sr releases it; Tname fires a timer (tmTimer, tmSpin, tmOne); sN sets
+// PushState, bN Busy; xN makes the clipboard refuse (1) or take (0) writes; X the close box; /N
+// runs the next steps from inside the batch once its N-th password is on show, up to a lone /. A
+// modal window runs the next steps from inside as well, up to a lone /. R closes the window and
+// runs the rest on a new one, which reads the settings file; !BYTES does the same with the file
+// replaced by BYTES (%XX for any byte; none for an empty file).
 //
 // Checks: =MIN,MAX,PUSHSTATE (and the range label); Fname focus; #N or #A-B password length; nN
 // passwords composed since the last nN; PN pool size; ?name=N a box's value; *name=L,T,W,H a
@@ -359,9 +359,9 @@ private:
         case 'F': return Focus() == Control(arg) ? t : QStringLiteral("focus elsewhere");
         case '#': {
             const qsizetype n = p.w.lbPass->Caption().size();
-            return n >= arg.section(u'-', 0, 0).toInt() && n <= arg.section(u'-', -1).toInt()
-                       ? t
-                       : QStringLiteral("#%1").arg(n);
+            const bool within =
+                n >= arg.section(u'-', 0, 0).toInt() && n <= arg.section(u'-', -1).toInt();
+            return within ? t : QStringLiteral("#%1").arg(n);
         }
         case 'P': return QStringLiteral("P%1").arg(p.Pool().size());
         case '*': {

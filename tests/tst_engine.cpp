@@ -65,30 +65,30 @@ struct Engine {
             ++lengths[p.size()];
             for (char c : p)
                 ++count[c];
-            for (int k = 1; k <= 3; ++k) {
-                if (UseSet[k].empty()) continue;
-                long inSet = 0;
-                for (char c : p)
-                    inSet += UseSet[k].find(c) != std::string::npos;
-                QVERIFY2(inSet >= m, p.c_str());
-            }
+            for (int k = 1; k <= 3; ++k) // every set that is on has its share
+                QVERIFY2(UseSet[k].empty() || std::count_if(p.begin(), p.end(),
+                                                            [&](char c) {
+                                                                return UseSet[k].find(c) !=
+                                                                       std::string::npos;
+                                                            }) >= m,
+                         p.c_str());
         }
     }
 
     // Within each set of two or more the characters are equally likely: the chi-square statistic
     // of their frequencies stays below the critical value for the tail whose normal quantile is z.
-    void CheckChiSquare(double z) const
+    void CheckChiSquare(double z)
     {
         for (int k = 1; k <= 3; ++k) {
             const std::string &set = UseSet[k];
             if (set.size() < 2) continue;
             long total = 0;
             for (char c : set)
-                total += count.count(c) ? count.at(c) : 0;
+                total += count[c];
             const double expected = double(total) / double(set.size());
             double chi = 0;
             for (char c : set) {
-                const double d = (count.count(c) ? count.at(c) : 0) - expected;
+                const double d = double(count[c]) - expected;
                 chi += d * d / expected;
             }
             const double limit = ChiSquareCritical(int(set.size()) - 1, z);

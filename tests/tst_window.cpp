@@ -12,7 +12,6 @@
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <memory>
@@ -114,26 +113,19 @@ private slots:
         QVERIFY(opener.urls.isEmpty());
     }
 
-    // A press sets the value whose place is nearest the pointer (the slider's end at its outer
-    // edges, where the rule gives 2 and 41), and MouseDown/MouseUp report the button, Shift and the
-    // place in twips.
+    // A press with any button sets the value whose place is nearest the pointer (the slider's end
+    // at its outer edges, where the rule gives 2 and 41).
     void pressPutsThumbUnderPointer()
     {
-        const std::tuple<int, Qt::MouseButton, int, int, int> presses[] = {
-            {0, Qt::MiddleButton, 4, 99, 10}, {0, Qt::RightButton, 2, 8, 3},
-            {0, Qt::LeftButton, 1, 92, 9},    {0, Qt::LeftButton, 1, 93, 10},
-            {0, Qt::LeftButton, 1, 0, 3},     {1, Qt::LeftButton, 1, 124, 15},
-            {1, Qt::LeftButton, 1, 459, 40}};
-        for (const auto &[index, button, code, x, value] : presses) {
+        const std::tuple<int, Qt::MouseButton, int, int> presses[] = {
+            {0, Qt::MiddleButton, 99, 10}, {0, Qt::RightButton, 8, 3}, {0, Qt::LeftButton, 92, 9},
+            {0, Qt::LeftButton, 93, 10},   {0, Qt::LeftButton, 0, 3},  {1, Qt::LeftButton, 124, 15},
+            {1, Qt::LeftButton, 459, 40}};
+        for (const auto &[index, button, x, value] : presses) {
             Shown t;
-            TrackSlider *slider = t.p.w.sldLen[index];
-            QSignalSpy down(slider, &TrackSlider::MouseDown), up(slider, &TrackSlider::MouseUp);
-            QTest::mouseClick(slider, button, Qt::ShiftModifier, QPoint(x, 13));
-            QCOMPARE(t.p.w.lbLimits->Caption(), index == 0 ? QStringLiteral("%1 - 8").arg(value)
-                                                           : QStringLiteral("6 - %1").arg(value));
-            const QList<QVariant> args{code, 1, float(x * 15), float(13 * 15)};
-            QCOMPARE(down.value(0), args);
-            QCOMPARE(up.value(0), args);
+            QTest::mouseClick(t.w.sldLen[index], button, Qt::ShiftModifier, QPoint(x, 13));
+            QCOMPARE(t.w.lbLimits->Caption(), index == 0 ? QStringLiteral("%1 - 8").arg(value)
+                                                         : QStringLiteral("6 - %1").arg(value));
         }
     }
 
