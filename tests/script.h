@@ -19,7 +19,7 @@
 // runs the next steps from inside the batch once its N-th password is on show, up to a lone /. A
 // modal window runs the next steps from inside as well, up to a lone /. R closes the window and
 // runs the rest on a new one, which reads the settings file; !BYTES does the same with the file
-// replaced by BYTES (%XX for any byte; none for an empty file).
+// replaced by BYTES (%XX for any byte; none for an empty file; BYTES*N for N times over).
 //
 // Checks: =MIN,MAX,PUSHSTATE (and the range label); Fname focus; #N or #A-B password length; nN
 // passwords composed since the last nN; PN pool size; ?name=N a box's value; *name=L,T,W,H a
@@ -335,7 +335,9 @@ private:
         case 'R':
             w.close();
             if (t[0] == u'!')
-                WriteAll(SettingsFile(), QByteArray::fromPercentEncoding(arg.toLatin1()));
+                WriteAll(SettingsFile(),
+                         QByteArray::fromPercentEncoding(arg.section(u'*', 0, 0).toLatin1())
+                             .repeated(std::max(1, arg.section(u'*', 1).toInt())));
             Script(steps_.mid(std::exchange(next_, steps_.size())).join(u' '));
             break;
         case '/': inside_ = arg.toInt(); break;
