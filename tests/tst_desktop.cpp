@@ -91,6 +91,8 @@ const std::tuple<const char *, bool, const char *, const char *, Env, Where, Whe
     {"system install", true, A, B, SystemInstall, User, User},
     {"damaged user copy", false, "", " 0150001\xff,9\n", Xdg, User, User}};
 
+void Unhandled(int) {}
+
 // A keeper whose ownership of the clipboard the test decides, counting the events it saw.
 struct ScriptedKeeper : ClipboardKeeper {
     bool owned = true;
@@ -418,6 +420,7 @@ private slots:
             {"windows", true, false},    {"xcbx", true, false},     {"", true, false}};
         for (const auto &[platform, owns, stays] : platforms)
             QVERIFY2(LingersAfterExit(QString::fromLatin1(platform), owns) == stays, platform);
+        QVERIFY(!LingersAfterExit(QGuiApplication::platformName(), true)); // the tests' own
 
         // Events 20 ms apart while the keeper runs: k its own copy, s the mouse selection and l
         // the clipboard taken by another program, T I H the signals SIGTERM, SIGINT and SIGHUP,
@@ -431,8 +434,7 @@ private slots:
         for (auto [owned, events, ignored, endsAfter] : rows) {
             // A signal the keeper does not take ends nothing.
             for (const int kind : {SIGTERM, SIGINT, SIGHUP})
-                std::signal(
-                    kind, kind == ignored ? SIG_IGN : +[](int) {});
+                std::signal(kind, kind == ignored ? SIG_IGN : Unhandled);
             ScriptedKeeper keeper;
             keeper.owned = owned;
             events += '-'; // the guard takes the clipboard away from a keeper still running
