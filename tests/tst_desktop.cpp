@@ -48,10 +48,9 @@ struct AsNobody {
 QByteArray State(const QString &path)
 {
     struct stat st {};
-    QFile f(path);
     const QByteArray mode =
         QByteArray::number(stat(QFile::encodeName(path), &st) ? 0 : st.st_mode, 8);
-    return S_ISREG(st.st_mode) && f.open(QIODevice::ReadOnly) ? mode + ' ' + f.readAll() : mode;
+    return S_ISREG(st.st_mode) ? mode + ' ' + ReadAll(path) : mode;
 }
 
 const QByteArray Old = "015000120011110608025\r\n", Long(300, 'x');
