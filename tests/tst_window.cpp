@@ -130,13 +130,15 @@ private slots:
     }
 
     // At activation the range label turns black or white when its colour and the face differ in
-    // brightness (the largest component) by less than 63, and stays as it is otherwise.
+    // brightness (the largest component) by less than 63, and stays as it is otherwise (also at
+    // 63).
     void contrastRule()
     {
-        const std::tuple<QRgb, QRgb, int> rules[] = {{qRgb(240, 240, 240), qRgb(255, 255, 255), 0},
-                                                     {qRgb(192, 192, 192), qRgb(255, 255, 255), -1},
-                                                     {qRgb(128, 0, 40), qRgb(0, 160, 0), 0xFFFFFF},
-                                                     {qRgb(250, 0, 0), qRgb(0, 0, 255), 0}};
+        const std::tuple<QRgb, QRgb, int> rules[] = {{0xF0F0F0, 0xFFFFFF, 0},
+                                                     {0xC0C0C0, 0xFFFFFF, -1},
+                                                     {0x800028, 0x00A000, 0xFFFFFF},
+                                                     {0xFA0000, 0x0000FF, 0},
+                                                     {0xFFFFFF, 0xC0C0C0, -1}};
         const QRgb kept = QPalette().color(QPalette::HighlightedText).rgb(); // as it was made
         for (const auto &[face, text, expected] : rules) {
             fmMain w;
