@@ -8,14 +8,15 @@
 // platform and ends as it should. Nothing here waits on a process that stays.
 
 #include "about/fmAbout.h"
-#include "app/command_line.h"
 #include "app/hardening.h"
+#include "app/session.h"
 #include "controls/contrast.h"
+#include "controls/twips.h"
 #include "desktop/clipboard_keeper.h"
-#include "script.h"
 #include "settings/ini_file.h"
 #include "settings/location.h"
 #include "settings/record.h"
+#include "window_fixture.h"
 
 #include <QAccessible>
 #include <QTemporaryDir>
@@ -137,14 +138,14 @@ private slots:
             QApplication::setPalette(isDark ? dark : light);
             QFont::removeSubstitutions(u"MS Sans Serif"_s);
             QFont::insertSubstitution(u"MS Sans Serif"_s, QLatin1String(family));
-            Script t(QString{});
+            MainWindow t;
             fmAbout about;
             const auto label = [&](const char *n) { return about.findChild<QLabel *>(n); };
-            for (auto [count, mode] : {std::pair{"1", "s"}, {"", "i"}, {"5", "b"}}) {
-                t.p.w.txNum->setText(QLatin1String(count));
-                QCOMPARE(t.ModeOf(), QLatin1String(mode)); // the backgrounds stay as they are
-                const QColor text = t.p.w.txNum->ForeColor();
-                QVERIFY2(ContrastRatio(text.rgb(), t.p.w.txNum->BackColor().rgb()) >= 3, count);
+            for (auto [count, mode] : {std::pair{"1", "single"}, {"", "invalid"}, {"5", "batch"}}) {
+                t.w.txNum->setText(QLatin1String(count));
+                QCOMPARE(t.mode(), mode); // the backgrounds stay as they are
+                const QColor text = t.w.txNum->ForeColor();
+                QVERIFY2(ContrastRatio(text.rgb(), t.w.txNum->BackColor().rgb()) >= 3, count);
                 QVERIFY(isDark || text == t.w.palette().color(QPalette::Text));
             }
             const QRgb face = about.palette().color(QPalette::Window).rgb();
@@ -170,35 +171,17 @@ private slots:
             QVERIFY(names.size() == 14 && !names.contains(QString()) && !names.removeDuplicates());
             // The spinner is a spin box with a value; the web link is a link a screen reader can
             // press.
-            auto *spin = QAccessible::queryAccessibleInterface(t.p.w.spNum);
+            auto *spin = QAccessible::queryAccessibleInterface(t.w.spNum);
             QCOMPARE(spin->role(), QAccessible::SpinBox);
             spin->valueInterface()->setCurrentValue(7);
             spin->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
-            QCOMPARE(t.p.w.txNum->text(), u"6"_s);
+            QCOMPARE(t.w.txNum->text(), u"6"_s);
             QCOMPARE(spin->text(QAccessible::Value), u"6"_s);
             auto *site = QAccessible::queryAccessibleInterface(about.findChild<LinkLabel *>());
             const Opener opener; // a screen reader's press opens the site
             site->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
             QVERIFY(site->role() == QAccessible::Link && opener.urls.size() == 1);
         }
-    }
-
-    // Qt's own options pass through to the application, each with its value or, last on the line,
-    // without one; a display or a chosen platform lets the window open.
-    void commandLineOpensTheWindow()
-    {
-        const QString values =
-            "zintrova -platform offscreen -platformpluginpath p -platformtheme t "
-            "-plugin p -qwindowgeometry 1x1 -qwindowicon i -qwindowtitle t "
-            "-session s -style Fusion -stylesheet s -display :0 -geometry 1x1 "
-            "-title t -name n -visual v -qmljsdebugger q -";
-        for (auto flag : {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"})
-            QVERIFY2(ReadCommandLine((values + flag).split(u' '), {}, true).Run, flag);
-        const DisplayEnvironment envs[] = {{"offscreen", "", "", "", false},
-                                           {"", "", "", ":0", false},
-                                           {"", "wayland-0", "", "", false}};
-        for (const DisplayEnvironment &env : envs)
-            QVERIFY(ReadCommandLine({"zintrova"}, env, true).Run);
     }
 
     // Help opens the help file when the desktop has a viewer for it, else the HTML page beside the
@@ -233,26 +216,26 @@ private slots:
     void noPasswordFromAFailedFill()
     {
         for (const auto &[good, count] : {std::pair{0, "1"}, {1, "99"}, {2, "150"}}) {
-            Shown s;
-            s.p.w.sldLen[0]->setValue(8);
-            s.p.w.txNum->setText(count);
-            s.passwords.clear();
+            MainWindow s;
+            s.w.sldLen[0]->setValue(8);
+            s.w.txNum->setText(count);
+            s.shown.clear();
             // The system's own fill, but the one after `good` fills fails and leaves the block as
             // it was.
             SystemRandom failing([good = good](std::uint32_t *begin, std::uint32_t *end) mutable {
                 return good-- != 0 && SystemRandom::FillRaw(begin, end);
             });
-            s.p.Random() = &failing;
-            s.p.GeneratePass();
-            s.p.cmCopy_Click();
-            QCOMPARE(s.passwords.removeDuplicates(), 0); // never a repeated password
-            QCOMPARE(s.passwords.size(), 60 * good);
-            QCOMPARE(s.p.w.lbPass->Caption(), QString());
-            QCOMPARE(QGuiApplication::clipboard()->text(), Sentinel);
-            QVERIFY(s.p.w.lbPass->toolTip().contains("cannot get secure random numbers"));
-            QCOMPARE(s.p.Busy(), std::int16_t(0));
-            s.p.GeneratePass(); // a source that works again brings the password back
-            QCOMPARE(s.p.w.lbPass->toolTip(), QString());
+            s.probe.Random() = &failing;
+            s.probe.GeneratePass();
+            s.click(s.w.cmCopy);
+            QCOMPARE(s.shown.removeDuplicates(), 0); // never a repeated password
+            QCOMPARE(s.shown.size(), 60 * good);
+            QCOMPARE(s.password(), QString());
+            QCOMPARE(QGuiApplication::clipboard()->text(), UsersOwnText);
+            QVERIFY(s.w.lbPass->toolTip().contains("cannot get secure random numbers"));
+            QCOMPARE(s.probe.Busy(), std::int16_t(0));
+            s.probe.GeneratePass(); // a source that works again brings the password back
+            QCOMPARE(s.w.lbPass->toolTip(), QString());
         }
     }
 
@@ -265,7 +248,7 @@ private slots:
         for (const auto &[signal, ignored] : rows) {
             std::signal(signal, ignored ? SIG_IGN : SIG_DFL);
             QFile::remove(IniPath(SettingsFolder()));
-            Shown s;
+            MainWindow s;
             const QStringList open = QDir("/proc/self/fd").entryList(QDir::System);
             const SessionEnd sessionEnd(&s.w);
             // What it opens is not left open in what the program starts (a browser, a viewer).
@@ -321,6 +304,21 @@ private slots:
             QCOMPARE(core.rlim_cur, on ? max : rlim_t(0));
             QCOMPARE(prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), on ? 1 : 0);
         }
+    }
+
+    // Under Wayland the program starts on X11 where XWayland is there and the user chose nothing.
+    void startOnX11()
+    {
+        // QT_QPA_PLATFORM, WAYLAND_DISPLAY, XDG_SESSION_TYPE, DISPLAY, "-platform" given; the
+        // answer.
+        for (const auto &[env, x11] :
+             {std::pair{DisplayEnvironment{"", "wayland-0", "", ":0"}, true},
+              {{"", "", "wayland", ":1"}, true},
+              {{"", "wayland-0", "wayland", ""}, false},
+              {{"wayland", "wayland-0", "wayland", ":0"}, false},
+              {{"", "wayland-0", "wayland", ":0", true}, false},
+              {{"", "", "x11", ":0"}, false}})
+            QCOMPARE(StartOnX11(env), x11);
     }
 
     void settingsWrite_data()
@@ -405,7 +403,12 @@ private slots:
         const QString folder = SettingsFolder();
         const auto restore = qScopeGuard([&] { SetSettingsFolder(folder); });
         SetSettingsFolder("/proc");
-        Script("p321 R \"321\"");
+        {
+            MainWindow t;
+            t.pasteCount("321");
+            t.w.close();
+        }
+        QCOMPARE(MainWindow().count(), "321");
         QVERIFY(QFile::exists(IniPath(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Zintrova")));
     }
 

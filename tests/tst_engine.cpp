@@ -243,20 +243,64 @@ private slots:
                  std::string("000000000009099900999"));
     }
 
-    // A box or a slider would keep to its range on its own; the loader hands it only values within.
-    void recordFile()
+    // What the window receives from a settings file as it finds it at start-up: each value as
+    // read, the boxes' refused values left out, the lengths held to the sliders' ranges.
+    void settingsFiles_data()
     {
-        const auto a = ToApply("000000000021930250001");
-        QCOMPARE(a->Set, (std::array<std::optional<std::int16_t>, 3>{2, 1, {}})); // 3 to 9 refused
-        QCOMPARE(a->Filter, std::optional<std::int16_t>());
-        QCOMPARE(a->Len, (std::array<std::int32_t, 2>{3, 40}));
-        QCOMPARE(ToApply("000000000011114503001")->Len, (std::array<std::int32_t, 2>{40, 6}));
-        QCOMPARE(IniPath("/"), QStringLiteral("/Zintrova.ini"));
+        QTest::addColumn<QByteArray>("file"); // none when null
+        QTest::addColumn<QString>("received");
+        const QString design = "at 1500,1200 boxes 1111 lengths 6-8 count 25";
+        const QString zeros = "at 0,0 boxes 0000 lengths 3-6 count 0";
+        QTest::newRow("no file") << QByteArray() << "nothing";
+        QTest::newRow("an empty file") << QByteArray("") << "nothing";
+        QTest::newRow("a sign alone") << QByteArray("-\r\n") << "nothing";
+        QTest::newRow("CR LF") << QByteArray("015000120011110608025\r\n") << design;
+        QTest::newRow("LF") << QByteArray("015000120011110608025\n") << design;
+        QTest::newRow("blanks before") << QByteArray(" \t 015000120011110608025") << design;
+        QTest::newRow("minimum above maximum")
+            << QByteArray("000300004501013010007") << "at 30,45 boxes 0101 lengths 30-10 count 7";
+        QTest::newRow("a greyed box, refused boxes")
+            << QByteArray("000000000021930608001") << "at 0,0 boxes 21-- lengths 6-8 count 1";
+        QTest::newRow("lengths beyond the sliders")
+            << QByteArray("000000000011110250999") << "at 0,0 boxes 1111 lengths 3-40 count 999";
+        QTest::newRow("signs in every field")
+            << QByteArray("-9999-0015-1-1-9-9-99") << "at -9999,-15 boxes 0101 lengths 3-6 count 0";
+        QTest::newRow("short") << QByteArray("01500012001\r\n")
+                               << "at 1500,1200 boxes 1000 lengths 3-6 count 0";
+        QTest::newRow("the first line empty") << QByteArray("\r\n015000120011110608025") << zeros;
+        QTest::newRow("a NUL byte") << QByteArray("0150001200111\0"
+                                                  "0608025",
+                                                  21)
+                                    << "at 1500,1200 boxes 1110 lengths 6-8 count 25";
+        QTest::newRow("a comma") << QByteArray("0150001200,11110608025")
+                                 << "at 1500,1200 boxes 0000 lengths 3-6 count 0";
+        QTest::newRow("letters") << QByteArray("abcdefghijklmnopqrstu\r\n") << zeros;
+        QTest::newRow("10 MB") << QByteArray(10 << 20, '7')
+                               << "at 77777,77777 boxes ---- lengths 40-40 count 777";
+    }
+    void settingsFiles()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, received);
         QTemporaryDir dir;
         const QString path = dir.filePath("Zintrova.ini");
-        QCOMPARE(ReadRecordFile(dir.path()), std::string("-")); // a folder
-        QVERIFY(WriteRecordFile(path, std::string(10 << 20, '7')));
-        QCOMPARE(ReadRecordFile(path).size(), MaxHead); // only the start of a 10 MB file
+        QFile f(path);
+        QVERIFY(file.isNull() || (f.open(QIODevice::WriteOnly) && f.write(file) == file.size()));
+        f.close();
+        const auto a = ToApply(ReadRecordFile(path));
+        const auto box = [](std::optional<std::int16_t> v) {
+            return v ? QString::number(*v) : QStringLiteral("-");
+        };
+        const QString got =
+            !a ? QStringLiteral("nothing")
+               : QStringLiteral("at %1,%2 boxes %3%4%5%6 lengths %7-%8 count %9")
+                     .arg(a->Left)
+                     .arg(a->Top)
+                     .arg(box(a->Set[0]), box(a->Set[1]), box(a->Set[2]), box(a->Filter))
+                     .arg(a->Len[0])
+                     .arg(a->Len[1])
+                     .arg(a->Count);
+        QCOMPARE(got, received);
     }
 };
 

@@ -1,26 +1,40 @@
-// The main window and the About window on the offscreen platform, driven by real input: scripted
-// scenarios (see script.h and window_scripts.txt), then what a script cannot say: sizes and
-// clipping, a press at any pixel of a slider, the range label's colour on activation, the
-// countdown's captions, the spinner in real time, and the choice of X11 under Wayland.
+// The main window and the About window on the offscreen platform, driven by real input.
 
 #include "about/fmAbout.h"
-#include "app/session.h"
 #include "controls/contrast.h"
 #include "desktop/artwork.h"
-#include "script.h"
 #include "settings/ini_file.h"
+#include "window_fixture.h"
 
-#include <QDir>
-#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <memory>
 
 using namespace zintrova;
+
+using Steps = std::function<void(MainWindow &)>;
+Q_DECLARE_METATYPE(Steps)
+
+namespace {
+
+QString SettingsFile()
+{
+    return settings::IniPath(settings::SettingsFolder());
+}
+
+// The minimum thumb of 6 - 8 moved onto the maximum by the Right key, and held there.
+void StopMinimumAtMaximum(MainWindow &t)
+{
+    t.tabTo(t.w.sldLen[0]);
+    t.pressKey(Qt::Key_Right);
+    t.pressKey(Qt::Key_Right);
+    t.holdKey(Qt::Key_Right);
+}
+
+} // namespace
 
 class TestWindow : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> dir_;
+
 private slots:
     void initTestCase() { InstallFontSubstitutes(); }
     // Each test has a folder of its own for the settings file.
@@ -30,204 +44,534 @@ private slots:
         settings::SetSettingsFolder(dir_->path());
     }
 
-    void scripts()
+    // Started without a settings file: the design values and a password of all sets. A click on
+    // a box composes from a rebuilt pool; the last set turned off turns lower case back on.
+    // While a copy is under way a box changes only itself and Generate does nothing.
+    void startAndBoxes()
     {
-        QFETCH(QString, script);
-        Script{script};
-    }
-    // The scenarios are data: window_scripts.txt, beside this file.
-    void scripts_data()
-    {
-        QTest::addColumn<QString>("script");
-        QFile file(QFINDTESTDATA("window_scripts.txt"));
-        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-        // A name at the margin, its steps on the indented lines below.
-        static const QRegularExpression scenario(QStringLiteral("^(\\S.*)\n((?: .*\n)+)"),
-                                                 QRegularExpression::MultilineOption);
-        const QString text = QString::fromUtf8(file.readAll());
-        for (const QRegularExpressionMatch &m : scenario.globalMatch(text))
-            QTest::newRow(qPrintable(m.captured(1))) << m.captured(2);
-        QVERIFY(text.count(scenario) > 40);
+        MainWindow t;
+        QVERIFY(t.range() == "6 - 8 free" && t.count() == "1" && t.mode() == "single");
+        QVERIFY(t.password().size() >= 6 && t.password().size() <= 8);
+        QCOMPARE(t.focus(), t.w.sldLen[0]);
+        const std::pair<QWidget *, int> clicks[] = {
+            {t.w.cbFilter, 62}, {t.w.cbSet[1], 36}, {t.w.cbSet[2], 10}, {t.w.cbSet[3], 26}};
+        for (auto [box, poolSize] : clicks) {
+            t.click(box);
+            QCOMPARE(int(t.probe.Pool().size()), poolSize);
+        }
+        QVERIFY(t.w.cbSet[1]->Value() == 1 && t.password() == t.password().toLower());
+        t.probe.Busy() = 2;
+        for (QWidget *control : Controls{t.w.cbSet[3], t.w.cbFilter, t.w.cmGen})
+            t.click(control);
+        QVERIFY(t.probe.Pool().size() == 26 && t.shown.size() == 5);
+        QCOMPARE(t.w.cbSet[3]->Value() + t.w.cbFilter->Value(), 2);
     }
 
-    // The window's title, icon and size, no caption clipped (each control's place is a script),
-    // the thumbs and ticks where the values are, and the About window's labels within it and
-    // unclipped, its logo readable.
-    void layout()
+    // Enter presses Generate, or a focused button. The first Escape puts the focus on Exit, the
+    // second presses it; a key between disarms it, and a copy under way holds it.
+    void enterGenerates_escapeTwiceEnds()
     {
-        Shown t;
-        QCOMPARE(t.w.windowTitle(), QStringLiteral("Zintrova 1.1"));
-        QCOMPARE(t.w.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
-        QCOMPARE(t.w.size(), QSize(568, 215));
-        for (auto *box : {t.w.cbSet[1], t.w.cbSet[2], t.w.cbSet[3], t.w.cbFilter})
-            QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(box->text()));
-        for (auto *b : {t.w.cmGen, t.w.cmCopy, t.w.cmExit, t.w.cmHelp}) {
-            const int text = b->fontMetrics().horizontalAdvance(QString(b->text()).remove('&'));
-            QVERIFY2(text + 4 <= b->width() && b->fontMetrics().height() <= b->height(),
-                     qPrintable(b->text()));
-        }
-        QVERIFY(QFontInfo(t.w.lbPass->font()).fixedPitch() && t.w.lbPass->font().bold());
-        const int forty = t.w.lbPass->fontMetrics().horizontalAdvance(QString(40, 'W'));
-        QVERIFY(forty + 2 * t.w.lbPass->frameWidth() <= t.w.lbPass->width());
-        const QPoint pass = t.w.lbPass->geometry().topRight() + QPoint(-4, 6);
-        const QImage shot = t.w.grab().toImage();
-        QCOMPARE(shot.pixelColor(pass), QPalette().color(QPalette::ToolTipBase));
-        QCOMPARE(shot.pixelColor(t.w.shCopy->geometry().topLeft()), QColor(0, 255, 0)); // the frame
-        t.w.lbLimits->setCaption(QStringLiteral("40 - 40"));
-        QVERIFY(t.w.lbLimits->geometry().right() < t.w.sldLen[1]->x());
-        QVERIFY(t.w.lbLimits->fontMetrics().horizontalAdvance(QStringLiteral("40 - 40")) <=
-                t.w.lbLimits->width());
-        QVERIFY(t.w.txNum->fontMetrics().horizontalAdvance(QStringLiteral("999")) + 6 <=
-                t.w.txNum->width());
-        // The thumb is drawn centred on its value's place within a pixel, and at 10, 20, 30 and 40
-        // the tick above the slider falls on it.
-        for (int index = 0; index < 2; ++index) {
-            for (int value : {6, 10, 20, 27, 30, 40}) {
-                TrackSlider *slider = t.w.sldLen[index];
-                slider->setValue(value);
-                const QRect thumb = slider->ThumbRect(), drawn = thumb.translated(slider->pos());
-                const int column = (195 * value - (index ? 1050 : 465)) / TwipsPerPixel;
-                QVERIFY(std::abs(thumb.center().x() - column) <= 1);
-                const QRect tick = value % 10 ? drawn : t.w.lnTick[value / 10 - 1]->geometry();
-                QVERIFY(tick.left() >= drawn.left() && tick.right() <= drawn.right());
+        MainWindow t;
+        for (QWidget *control : Controls{t.w.sldLen[0], t.w.cbSet[2], t.w.txNum, t.w.cmCopy})
+            t.tabTo(control), t.pressKey(Qt::Key_Return);
+        QVERIFY(t.shown.size() == 4 && t.clipboard() == t.password());
+        t.pressKey(Qt::Key_Escape);
+        for (Qt::Key between : {Qt::Key_A, Qt::Key_Shift})
+            t.pressKey(between), t.pressKey(Qt::Key_Escape);
+        QCOMPARE(t.focus(), t.w.cmExit);
+        t.probe.Busy() = 2;
+        t.click(t.w.cmExit);
+        t.pressKey(Qt::Key_Escape);
+        QVERIFY(t.w.isVisible());
+        t.probe.Busy() = 0;
+        t.pressKey(Qt::Key_Escape);
+        QVERIFY(!t.w.isVisible());
+    }
+
+    // Keys act by the key pressed, not by the character it types ("!", "&" and "-" type the
+    // codes of PageUp, Up and Insert): no symbol, plain or with Ctrl, and no letter steps the
+    // count or a thumb, or copies.
+    void symbolKeysNeverStepTheCount()
+    {
+        MainWindow t;
+        t.pasteCount("20");
+        for (QWidget *control : Controls{t.w.txNum, t.w.sldLen[0], t.w.sldLen[1]}) {
+            t.tabTo(control);
+            for (char c = ' '; c <= '~'; ++c) {
+                for (auto mods : {Qt::NoModifier, Qt::ControlModifier}) {
+                    if (std::isdigit(c) || std::isupper(c) || (std::islower(c) && mods)) continue;
+                    QTest::keyClick(control, c, mods);
+                    QVERIFY2(t.count() == "20" && t.range() == "6 - 8 free", QByteArray(1, c));
+                }
             }
         }
-        fmAbout dlg;
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        QCOMPARE(dlg.size(), QSize(382, 222));
-        const auto text = [&](const char *name) { return dlg.findChild<QLabel *>(name)->text(); };
-        QCOMPARE(text("lblTitle") + ' ' + text("lblVersion"),
-                 QStringLiteral("Zintrova version 1.1"));
-        for (QLabel *label : dlg.findChildren<QLabel *>())
-            QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()) &&
-                         label->heightForWidth(label->width()) <= label->height() &&
-                         dlg.rect().contains(label->geometry()),
-                     qPrintable(label->objectName()));
-        QCOMPARE(LogoPicture().size(), QSize(152, 34)); // needs Qt's gif plugin
-        Opener opener; // a press on the link released off it, or another button, opens nothing
-        QWidget *link = dlg.findChild<QWidget *>("lblLink");
-        QTest::mousePress(link, Qt::LeftButton, {}, {2, 2});
-        QTest::mouseRelease(link, Qt::LeftButton, {}, {-5, -5});
-        QTest::mouseClick(link, Qt::RightButton, {}, {2, 2});
-        QVERIFY(opener.urls.isEmpty());
+        QCOMPARE(t.clipboard(), UsersOwnText);
     }
 
-    // A press with any button sets the value whose place is nearest the pointer (the slider's end
-    // at its outer edges, where the rule gives 2 and 41).
-    void pressPutsThumbUnderPointer()
+    // The box takes digits, three at most, also one typed while another control has the focus;
+    // Backspace and Delete edit. Empty or 0 is invalid until the box is left, which puts 1 back.
+    // A double-click sets 1.
+    void countBoxTakesDigits()
     {
-        const std::tuple<int, Qt::MouseButton, int, int> presses[] = {
-            {0, Qt::MiddleButton, 99, 10}, {0, Qt::RightButton, 8, 3}, {0, Qt::LeftButton, 92, 9},
-            {0, Qt::LeftButton, 93, 10},   {0, Qt::LeftButton, 0, 3},  {1, Qt::LeftButton, 124, 15},
-            {1, Qt::LeftButton, 459, 40}};
-        for (const auto &[index, button, x, value] : presses) {
-            Shown t;
-            QTest::mouseClick(t.w.sldLen[index], button, Qt::ShiftModifier, QPoint(x, 13));
-            QCOMPARE(t.w.lbLimits->Caption(), index == 0 ? QStringLiteral("%1 - 8").arg(value)
-                                                         : QStringLiteral("6 - %1").arg(value));
+        MainWindow t;
+        for (QWidget *elsewhere : Controls{t.w.sldLen[1], t.w.cmExit, t.w.spNum}) {
+            t.tabTo(elsewhere);
+            t.type("7");
+            QTRY_COMPARE(t.count(), "7");
         }
+        t.type("a-.+, XZ2/5:6");
+        QCOMPARE(t.count(), "725");
+        t.pressKey(Qt::Key_Backspace);
+        t.pressKey(Qt::Key_Home);
+        // Delete as X11 reports it, with the DEL character as its text.
+        QTest::sendKeyEvent(QTest::Click, t.w.txNum, Qt::Key_Delete, QChar(0x7f), {});
+        QCOMPARE(t.count(), "2");
+        t.pressKey(Qt::Key_Delete);
+        QCOMPARE(t.mode(), "invalid");
+        t.type("0");
+        QCOMPARE(t.mode(), "invalid");
+        t.tabTo(t.w.sldLen[0]);
+        QCOMPARE(t.mode(), "single");
+        t.pasteCount("50");
+        QTest::mouseDClick(t.w.txNum, Qt::LeftButton);
+        QCOMPARE(t.count(), "1");
     }
 
-    // At activation the range label turns black or white when its colour and the face differ in
-    // brightness (the largest component) by less than 63, and stays as it is otherwise (also at
-    // 63).
-    void contrastRule()
+    // A count pasted, then perhaps a key in the box: what the box shows, and how many passwords
+    // a copy makes (0 where the count is invalid).
+    void countEntry_data()
     {
-        const std::tuple<QRgb, QRgb, int> rules[] = {{0xF0F0F0, 0xFFFFFF, 0},
-                                                     {0xC0C0C0, 0xFFFFFF, -1},
-                                                     {0x800028, 0x00A000, 0xFFFFFF},
-                                                     {0xFA0000, 0x0000FF, 0},
-                                                     {0xFFFFFF, 0xC0C0C0, -1}};
-        const QRgb kept = QPalette().color(QPalette::HighlightedText).rgb(); // as it was made
-        for (const auto &[face, text, expected] : rules) {
-            fmMain w;
-            QPalette pal = w.palette();
-            pal.setColor(QPalette::Button, QColor::fromRgb(face));
-            pal.setColor(QPalette::HighlightedText, QColor::fromRgb(text));
-            w.setPalette(pal);
-            w.show();
-            QVERIFY(QTest::qWaitForWindowActive(&w));
-            QCOMPARE(w.lbLimits->ForeColor().rgb() & 0xFFFFFF,
-                     expected >= 0 ? QRgb(expected) : kept & 0xFFFFFF);
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("copies");
+        QTest::newRow("007 reads 7") << "007" << QKeySequence() << "007" << 7;
+        QTest::newRow("cut to three") << "12345" << QKeySequence() << "123" << 123;
+        QTest::newRow("a plus sign") << "+4" << QKeySequence() << "+4" << 4;
+        QTest::newRow("negative") << "-1234" << QKeySequence() << "-12" << 0;
+        QTest::newRow("no number") << "x5" << QKeySequence() << "x5" << 0;
+        QTest::newRow("Up") << "5" << QKeySequence("Up") << "6" << 6;
+        QTest::newRow("PageDown") << "10" << QKeySequence("PgDown") << "5" << 5;
+        QTest::newRow("Up at 999") << "999" << QKeySequence("Up") << "999" << 999;
+        QTest::newRow("PageUp at 997") << "997" << QKeySequence("PgUp") << "999" << 999;
+        QTest::newRow("Down at 1") << "1" << QKeySequence("Down") << "1" << 1;
+        QTest::newRow("PageDown at 3") << "3" << QKeySequence("PgDown") << "1" << 1;
+        QTest::newRow("Ctrl+Home") << "50" << QKeySequence("Ctrl+Home") << "1" << 1;
+        QTest::newRow("Ctrl+End") << "50" << QKeySequence("Ctrl+End") << "1" << 1;
+        QTest::newRow("Ctrl+Shift+Home") << "50" << QKeySequence("Ctrl+Shift+Home") << "50" << 50;
+        QTest::newRow("Home") << "50" << QKeySequence("Home") << "50" << 50;
+        QTest::newRow("Up from empty") << "" << QKeySequence("Up") << "1" << 1;
+        QTest::newRow("PageUp from -5") << "-5" << QKeySequence("PgUp") << "5" << 5;
+    }
+    void countEntry()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QKeySequence, key);
+        QFETCH(QString, shown);
+        QFETCH(int, copies);
+        MainWindow t;
+        t.pasteCount(pasted);
+        if (!key.isEmpty()) QTest::keySequence(t.w.txNum, key);
+        QCOMPARE(t.count(), shown);
+        QCOMPARE(t.w.spNum->Value(), std::max(copies, 1));
+        QCOMPARE(t.mode(), copies == 1 ? "single" : copies ? "batch" : "invalid");
+        if (copies == 0) return; // Copy is off, and leaving the box would put 1 back
+        t.click(t.w.cmCopy);
+        QCOMPARE(t.clipboard(), copies > 1 ? t.lastShownAsBatch(copies) : t.password());
+    }
+
+    // The spinner's arrows and keys step the count. Held, tmSpin repeats in the direction of the
+    // last step, a second after the press and then every 50 ms, by 5 while Shift is down, never
+    // below 1; letting go stops it.
+    void spinnerStepsAndRepeats()
+    {
+        MainWindow t;
+        UpDown *spinner = t.w.spNum;
+        t.pasteCount("10");
+        t.tabTo(spinner);
+        for (Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Down})
+            t.pressKey(key);
+        QTest::mousePress(spinner, Qt::LeftButton, {}, spinner->UpRect().center());
+        QVERIFY(t.count() == "12" && t.w.tmSpin->Interval() == 1000);
+        QTRY_COMPARE(t.focus(), t.w.txNum);
+        for (auto [shift, count] : {std::pair{false, "13"}, {true, "18"}, {false, "19"}}) {
+            if (shift) t.holdKey(Qt::Key_Shift);
+            t.w.tmSpin->Fire();
+            if (shift) t.releaseKey();
+            QVERIFY(t.count() == count && t.w.tmSpin->Interval() == 50);
         }
+        QTest::mouseRelease(spinner, Qt::LeftButton, {}, spinner->UpRect().center());
+        QVERIFY(!t.w.tmSpin->Enabled());
+        t.pasteCount("4");
+        QTest::mousePress(spinner, Qt::LeftButton, {}, spinner->DownRect().center());
+        t.holdKey(Qt::Key_Shift);
+        t.w.tmSpin->Fire();
+        QCOMPARE(t.count(), "1");
     }
 
-    // The copy button counts down the passwords still to make, the one being made included, at the
-    // count's step (1 up to 50, then 2, 3 above 120, 5 above 300); each caption once.
-    void countdown()
+    // A copy puts the password on show on the clipboard, alone and marked secret, and the frame
+    // that says "not copied yet" goes until the next password. Ctrl+C and Ctrl+Insert copy in
+    // single mode only, Ctrl+Shift+C never; a count below 1 never copies.
+    void singleCopyAndShortcuts()
     {
-        const std::tuple<int, int, int> countdowns[] = {{50, 1, 1},  {51, 2, 1},  {120, 2, 2},
-                                                        {121, 3, 1}, {300, 3, 3}, {301, 5, 1},
-                                                        {999, 5, 4}};
-        for (const auto &[count, step, last] : countdowns) {
-            Shown t;
+        MainWindow t;
+        t.click(t.w.cmCopy);
+        QVERIFY(t.clipboard() == t.password() && !t.w.shCopy->isVisible());
+        QCOMPARE(t.focus(), t.w.cmExit);
+        for (Qt::Key key : {Qt::Key_C, Qt::Key_Insert}) {
+            t.click(t.w.cmGen);
+            QVERIFY(t.w.shCopy->isVisible());
+            t.pressKey(key, Qt::ControlModifier);
+            QCOMPARE(t.clipboard(), t.password());
+        }
+        QGuiApplication::clipboard()->setText(UsersOwnText);
+        t.pressKey(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        for (const char *count : {"5", "0", "-5", ""}) {
+            t.pasteCount(count);
+            t.pressKey(Qt::Key_End); // nothing selected, so that the box itself copies nothing
+            MainWindow::turnWheel(t.w.sldLen[1], 1); // a new password enables Copy
+            t.pressKey(Qt::Key_C, Qt::ControlModifier);
+            t.pressKey(Qt::Key_Insert, Qt::ControlModifier);
+        }
+        QCOMPARE(t.clipboard(), UsersOwnText);
+    }
+
+    // A batch of 2: two new passwords, each followed by CR LF, then "Done" over an empty label.
+    // Clicks during the batch and during "Done" change nothing but a box; the timer brings back
+    // the mode of the count as it is then, with a new password from the earlier pool.
+    void batchCopy()
+    {
+        MainWindow t;
+        t.pasteCount("2");
+        const auto ignoredClicks = [&] {
+            for (QWidget *button : Controls{t.w.cmCopy, t.w.cmGen, t.w.cmExit})
+                t.click(button);
+            QTest::mouseDClick(t.w.txNum, Qt::LeftButton);
+        };
+        t.duringBatch(1, [&] { ignoredClicks(), t.click(t.w.cbSet[2]); });
+        t.click(t.w.cmCopy);
+        QCOMPARE(t.clipboard(), t.lastShownAsBatch(2));
+        QVERIFY(t.w.cmCopy->text() == "Done" && t.password().isEmpty());
+        ignoredClicks();
+        t.click(t.w.cbFilter);
+        QVERIFY(t.w.isVisible() && t.count() == "2" && t.shown.size() == 3);
+        QCOMPARE(t.w.cbSet[2]->Value() + t.w.cbFilter->Value(), 0);
+        t.w.tmTimer->Fire();
+        QVERIFY(t.mode() == "batch" && t.shown.size() == 4 && t.probe.Pool().size() == 55);
+        t.click(t.w.cmCopy);
+        t.pasteCount("1");
+        t.w.tmTimer->Fire();
+        QVERIFY(t.mode() == "single" && t.probe.Busy() == 0 && t.w.shCopy->isVisible());
+    }
+
+    // The copy button counts down the passwords still to make, the one being made included, at
+    // the count's step (1 up to 50, then 2, 3 above 120, 5 above 300); each caption once.
+    void countdownCaptions()
+    {
+        for (auto [count, step, last] : {std::tuple{50, 1, 1},
+                                         {51, 2, 1},
+                                         {120, 2, 2},
+                                         {121, 3, 1},
+                                         {300, 3, 3},
+                                         {301, 5, 1},
+                                         {999, 5, 4}}) {
+            MainWindow t;
             QStringList captions;
-            QObject::connect(t.p.w.lbPass, &ChangeLabel::Change,
-                             [&] { captions << t.p.w.cmCopy->text(); });
-            t.p.w.txNum->setText(QString::number(count));
-            QTest::mouseClick(t.p.w.cmCopy, Qt::LeftButton);
-            QCOMPARE(QGuiApplication::clipboard()->text().count(QStringLiteral("\r\n")), count);
+            QObject::connect(t.w.lbPass, &ChangeLabel::Change,
+                             [&] { captions << t.w.cmCopy->text(); });
+            t.pasteCount(QString::number(count));
+            t.click(t.w.cmCopy);
+            QCOMPARE(t.clipboard().count("\r\n"), count);
             captions.removeLast(); // "Done", with the label emptied
-            captions.erase(std::unique(captions.begin(), captions.end()), captions.end());
+            captions.removeDuplicates();
             QCOMPARE(captions.size(), (count - last) / step + 1);
-            for (qsizetype i = 0; i < captions.size(); ++i)
-                QCOMPARE(captions[i], QStringLiteral(" %1").arg(count - i * step));
-            t.w.close(); // closed during "Done", the window is not restored
-            QVERIFY(!t.p.w.tmTimer->Enabled());
+            for (int i = 0; i < captions.size(); ++i)
+                QCOMPARE(captions[i], QString(" %1").arg(count - i * step));
         }
     }
 
-    // The spinner on its own, in real time: it steps on the press, keeps stepping while the arrow
-    // is held, pauses while the pointer is off the arrow, and stops on release, or when it is
-    // hidden (its window closed) while held.
-    void spinnerRepeatsWhileHeld()
+    // The close box stops a batch at once: the clipboard as it was, no password after the close,
+    // the spinner let go, the settings saved as they stand (an empty box as 0, read back as 1).
+    // A copy the clipboard refuses shows "Failed" for a while, and the next copy works.
+    void closedOrRefusedCopy()
     {
-        UpDown sp;
-        sp.setRange(1, 999);
-        sp.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&sp));
-        const QPoint up = sp.UpRect().center();
-        QTest::mousePress(&sp, Qt::LeftButton, {}, up);
-        QCOMPARE(sp.Value(), 2);
-        QTRY_VERIFY_WITH_TIMEOUT(sp.Value() >= 5, 5000);
-        QTest::mouseMove(&sp, sp.DownRect().center());
-        int held = sp.Value();
-        QTest::qWait(400);
-        QCOMPARE(sp.Value(), held);
-        QTest::mouseMove(&sp, up);
-        QTRY_VERIFY_WITH_TIMEOUT(sp.Value() > held, 5000);
-        QTest::mouseRelease(&sp, Qt::LeftButton, {}, up);
-        held = sp.Value();
-        QTest::mousePress(&sp, Qt::LeftButton, {}, up);
-        sp.hide();
-        QTest::qWait(800);
-        QCOMPARE(sp.Value(), held + 1);
+        {
+            MainWindow t;
+            t.pasteCount("500");
+            t.duringBatch(6, [&] {
+                t.pasteCount("");
+                QTest::mousePress(t.w.spNum, Qt::LeftButton, {}, t.w.spNum->DownRect().center());
+                t.w.close();
+            });
+            t.click(t.w.cmCopy);
+            QVERIFY(t.clipboard() == UsersOwnText && t.shown.size() == 7);
+            QVERIFY(!t.w.tmSpin->Enabled() && !t.w.tmTimer->Enabled());
+        }
+        QVERIFY(ReadAll(SettingsFile()).endsWith("11110608000\r\n"));
+        MainWindow t;
+        QCOMPARE(t.count(), "1");
+        for (const char *count : {"1", "4"}) {
+            t.clip.refuse = true;
+            t.pasteCount(count);
+            t.click(t.w.cmCopy);
+            QVERIFY(t.w.cmCopy->text() == "Failed" && t.clipboard() == UsersOwnText);
+            QCOMPARE(t.w.shCopy->isVisible(), t.probe.Busy() == 0); // a failed batch stays busy
+            t.clip.refuse = false;
+            t.w.tmTimer->Fire();
+            QVERIFY(t.probe.Busy() == 0 && !t.password().isEmpty());
+        }
+        t.pasteCount("1");
+        t.click(t.w.cmCopy);
+        QCOMPARE(t.clipboard(), t.password());
     }
 
-    // Under Wayland the program starts on X11 where XWayland is there and the user chose nothing.
-    // QT_QPA_PLATFORM, WAYLAND_DISPLAY, XDG_SESSION_TYPE, DISPLAY, "-platform" given; the answer.
-    void startOnX11()
+    // One thumb moved into the other stops at equal values; let go, it pushes the other along;
+    // moved back, the thumbs part, and the next contact stops once more. For each thumb, by
+    // mouse, by arrow keys and by page keys.
+    void thumbStopsThenPushes_data()
     {
-        for (const auto &[env, x11] :
-             {std::pair{DisplayEnvironment{"", "wayland-0", "", ":0"}, true},
-              {{"", "", "wayland", ":1"}, true},
-              {{"", "wayland-0", "wayland", ""}, false},
-              {{"wayland", "wayland-0", "wayland", ":0"}, false},
-              {{"", "wayland-0", "wayland", ":0", true}, false},
-              {{"", "", "x11", ":0"}, false}})
-            QCOMPARE(StartOnX11(env), x11);
-        // What start-up reads: the environment, and "-platform" or "--platform" after the program.
-        qputenv("WAYLAND_DISPLAY", "wayland-9");
-        qputenv("DISPLAY", ":7");
-        char program[] = "-platform", plain[] = "x", one[] = "-platform", two[] = "--platform";
-        char *none[] = {program, plain}, *first[] = {program, one}, *second[] = {program, two};
-        const DisplayEnvironment env = CurrentDisplayEnvironment(2, none);
-        QCOMPARE(env.WaylandDisplay + env.Display + env.QtPlatform,
-                 std::string("wayland-9:7offscreen"));
-        QVERIFY(!env.PlatformArgument);
-        QVERIFY(CurrentDisplayEnvironment(2, first).PlatformArgument);
-        QVERIFY(CurrentDisplayEnvironment(2, second).PlatformArgument);
+        QTest::addColumn<int>("slider");
+        QTest::addColumn<QList<Qt::Key>>("keys"); // towards the other thumb, back; none: mouse
+        QTest::addColumn<QStringList>("ranges");  // after each move of the test
+        const QStringList minimum{"8 - 8 free", "8 - 8 stopped", "10 - 10 pushing", "7 - 10 free",
+                                  "10 - 10 stopped"};
+        const QStringList maximum{"10 - 10 free", "10 - 10 stopped", "8 - 8 pushing", "8 - 11 free",
+                                  "8 - 8 stopped"};
+        const QList<Qt::Key> mouse;
+        QTest::newRow("minimum by mouse") << 0 << mouse << minimum;
+        QTest::newRow("minimum by arrow keys")
+            << 0 << QList{Qt::Key_Right, Qt::Key_Left} << minimum;
+        QTest::newRow("maximum by mouse") << 1 << mouse << maximum;
+        QTest::newRow("maximum by arrow keys")
+            << 1 << QList{Qt::Key_Left, Qt::Key_Right} << maximum;
+        QTest::newRow("maximum by page keys")
+            << 1 << QList{Qt::Key_PageDown, Qt::Key_PageUp}
+            << QStringList{"20 - 20 free", "20 - 20 stopped", "10 - 10 pushing", "10 - 25 free",
+                           "10 - 10 stopped"};
+    }
+    void thumbStopsThenPushes()
+    {
+        QFETCH(int, slider);
+        QFETCH(QList<Qt::Key>, keys);
+        QFETCH(QStringList, ranges);
+        MainWindow t;
+        const int contact = ranges[0].section(' ', 0, 0).toInt();
+        const int step = keys.contains(Qt::Key_PageUp) ? 5 : 1, towards = slider ? -1 : 1;
+        t.clickSlider(1, contact + 2 * step * slider);
+        t.clickSlider(0, contact - 2 * step * (1 - slider));
+        t.tabTo(t.w.sldLen[slider]);
+        // Grabs the thumb, moves it n steps towards the other (back for negative n), lets go.
+        const auto move = [&](int n) {
+            if (keys.isEmpty()) t.pressSlider(slider, t.w.sldLen[slider]->Value());
+            for (int i = 0; i < std::abs(n); ++i) {
+                if (!keys.isEmpty())
+                    t.holdKey(keys[n < 0]);
+                else
+                    t.dragTo(t.w.sldLen[slider]->Value() + (n > 0 ? towards : -towards));
+            }
+            const QString range = t.range();
+            keys.isEmpty() ? t.release() : t.releaseKey();
+            return range;
+        };
+        for (int n : {2, 1, 2, -3, 4})
+            QCOMPARE(move(n), ranges.takeFirst());
+        QVERIFY(t.range().endsWith("pushing")); // a stop let go pushes
+    }
+
+    // The other ways the coupling of the thumbs changes, and the lengths composed for.
+    void coupling_data()
+    {
+        QTest::addColumn<Steps>("steps");
+        QTest::addColumn<QString>("range");
+        QTest::newRow("the focus arriving frees a stopped thumb")
+            << Steps([](MainWindow &t) { StopMinimumAtMaximum(t), t.holdKey(Qt::Key_Down); })
+            << "8 - 8 free";
+        QTest::newRow("a key let go with the thumbs apart frees them")
+            << Steps([](MainWindow &t) { t.probe.PushState() = 2, t.pressKey(Qt::Key_Shift); })
+            << "6 - 8 free";
+        QTest::newRow("a move to the same value frees a stop while apart")
+            << Steps([](MainWindow &t) {
+                   t.pressKey(Qt::Key_Home), t.probe.PushState() = 1, t.holdKey(Qt::Key_Home);
+               })
+            << "3 - 8 free";
+        QTest::newRow("the wheel stops a thumb; a mouse-up on the other slider lets it push")
+            << Steps([](MainWindow &t) {
+                   t.pressKey(Qt::Key_Right), t.pressKey(Qt::Key_Right), t.tabTo(t.w.sldLen[1]);
+                   MainWindow::turnWheel(t.w.sldLen[0], 1);
+                   QCOMPARE(t.range(), "8 - 8 stopped");
+                   t.clickSlider(1, 8);
+               })
+            << "8 - 8 pushing";
+        QTest::newRow("Up and Down move the focus, change no value") << Steps([](MainWindow &t) {
+            t.clickSlider(1, 12), t.clickSlider(0, 12), t.probe.PushState() = 2;
+            for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
+                t.pressKey(key);
+            QCOMPARE(t.focus(), t.w.sldLen[0]);
+        }) << "12 - 12 free";
+        QTest::newRow("a press crosses the range until a move couples") << Steps([](MainWindow &t) {
+            t.clickSlider(0, 20);
+            QVERIFY(t.range() == "20 - 8 free" && t.password().size() == 20);
+            t.clickSlider(1, 8), t.pressKey(Qt::Key_Right);
+        }) << "20 - 20 pushing";
+        QTest::newRow("a stop composes nothing, a push once") << Steps([](MainWindow &t) {
+            StopMinimumAtMaximum(t), t.holdKey(Qt::Key_Right), t.releaseKey();
+            QCOMPARE(t.shown.size(), 3); // the start's, and those for 7 and 8
+            t.holdKey(Qt::Key_Right);
+            QCOMPARE(t.shown.size(), 4);
+        }) << "9 - 9 pushing";
+        QTest::newRow("a pushed thumb moved back to its old value composes")
+            << Steps([](MainWindow &t) {
+                   StopMinimumAtMaximum(t), t.releaseKey(), t.pressKey(Qt::Key_Right);
+                   t.tabTo(t.w.sldLen[1]), t.pressKey(Qt::Key_Left), t.pressKey(Qt::Key_Left);
+                   t.clickSlider(0, 9);
+               })
+            << "9 - 8 free";
+        QTest::newRow("a key that moves nothing still pushes, and composes")
+            << Steps([](MainWindow &t) {
+                   t.clickSlider(0, 20), t.clickSlider(1, 6), t.probe.PushState() = 2;
+                   t.pressKey(Qt::Key_Home);
+               })
+            << "6 - 6 pushing";
+    }
+    void coupling()
+    {
+        QFETCH(Steps, steps);
+        QFETCH(QString, range);
+        MainWindow t;
+        steps(t);
+        MainWindow::settle();
+        QCOMPARE(t.range(), range);
+        const int min = t.w.sldLen[0]->Value(), max = std::max(min, t.w.sldLen[1]->Value());
+        QVERIFY(t.password().size() >= min && t.password().size() <= max);
+    }
+
+    // A press with any button sets the length whose place is nearest the pointer: under the
+    // marks of 10 to 40, at the slider's own ends.
+    void pressPutsTheThumbUnderThePointer()
+    {
+        MainWindow t;
+        for (TrackSlider *slider : t.w.sldLen) {
+            for (int mark = 0; mark < 4; ++mark) {
+                const int x = t.w.lnTick[mark]->geometry().center().x() - slider->x();
+                QTest::mouseClick(slider, Qt::MiddleButton, Qt::ShiftModifier, {x, 10});
+                QCOMPARE(slider->Value(), 10 * (mark + 1));
+            }
+            QTest::mouseClick(slider, Qt::RightButton, {}, {0, 10});
+            QCOMPARE(slider->Value(), slider->Min());
+            QTest::mouseClick(slider, Qt::LeftButton, {}, {slider->width() - 1, 10});
+            QCOMPARE(slider->Value(), 40);
+        }
+    }
+
+    // F1 opens the About window when released. A click on the link opens the site once, greys
+    // the link and puts the focus on OK until tmOne ends the lock; Help opens the help file and
+    // the window stays; Escape closes it, the focus back on the minimum slider. Each showing is
+    // a fresh window.
+    void aboutWindow()
+    {
+        MainWindow t;
+        const Opener opener;
+        t.tabTo(t.w.cmGen);
+        t.holdKey(Qt::Key_F1);
+        QCOMPARE(t.focus(), t.w.cmGen);
+        for (bool second : {false, true}) {
+            t.whenModal([&](QWidget *about) {
+                QWidget *link = about->findChild<QWidget *>("lblLink");
+                QVERIFY(link->isEnabled() && t.focus()->objectName() == "cmHelp");
+                t.click(link);
+                t.click(link);
+                QVERIFY(!link->isEnabled() && t.focus()->objectName() == "cmOK");
+                if (second)
+                    about->findChild<EventTimer *>("tmOne")->Fire();
+                else
+                    t.click(about->findChild<QWidget *>("cmHelp"));
+                QVERIFY(link->isEnabled() == second && about->isVisible());
+                t.pressKey(Qt::Key_Escape);
+            });
+            second ? t.click(t.w.cmHelp) : t.releaseKey();
+            QCOMPARE(t.focus(), t.w.sldLen[0]);
+        }
+        const QUrl site("https://" + QLatin1String(app::WebSite));
+        QVERIFY(opener.urls.size() == 3 && opener.urls[0] == site && opener.urls[2] == site);
+        QCOMPARE(opener.urls[1].fileName(), "Zintrova.chm");
+    }
+
+    // Every choice and the window's place come back at the next start and are saved again as
+    // they were. Every set off, as a file can leave them, gives no password and nothing to copy.
+    void settingsSurviveARestart()
+    {
+        {
+            MainWindow t;
+            t.click(t.w.cbSet[2]);
+            t.click(t.w.cbFilter);
+            t.clickSlider(1, 30);
+            t.clickSlider(0, 12);
+            t.pasteCount("25");
+            t.w.move(100, 80);
+            t.click(t.w.cmExit);
+        }
+        const QByteArray saved = ReadAll(SettingsFile());
+        QCOMPARE(saved, "015000120010101230025\r\n");
+        {
+            MainWindow t;
+            QVERIFY(t.w.pos() == QPoint(100, 80) && t.range() == "12 - 30 free");
+            QVERIFY(t.count() == "25" && t.probe.Pool().size() == 36);
+        }
+        QCOMPARE(ReadAll(SettingsFile()), saved);
+        WriteAll(SettingsFile(), "000000000000000608001");
+        MainWindow t;
+        t.click(t.w.cmCopy);
+        t.pasteCount("3");
+        t.click(t.w.cmCopy);
+        QVERIFY(t.password().isEmpty() && t.clipboard() == UsersOwnText);
+    }
+
+    // At activation the range label turns black or white when its colour and the button face
+    // differ in brightness (the largest component) by less than 63, and keeps it otherwise.
+    void rangeLabelContrast()
+    {
+        const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255), grey = qRgb(192, 192, 192);
+        QCOMPARE(ContrastForeColor(qRgb(240, 240, 240), white), black);
+        QCOMPARE(ContrastForeColor(grey, white), std::nullopt);
+        QCOMPARE(ContrastForeColor(white, grey), std::nullopt);
+        QCOMPARE(ContrastForeColor(qRgb(250, 0, 0), qRgb(0, 0, 255)), black); // brightness, not hue
+        fmMain w;
+        QPalette pal = w.palette();
+        pal.setColor(QPalette::Button, QColor(128, 0, 40));
+        pal.setColor(QPalette::HighlightedText, QColor(0, 160, 0));
+        w.setPalette(pal);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(w.lbLimits->ForeColor(), QColor(white));
+    }
+
+    // A password of 40 characters fits, the widest range fits left of the maximum slider, the
+    // thumbs stand under the marks of 10 to 40, the copy frame is drawn; the About window's
+    // labels lie within it, unclipped, and its logo is read.
+    void nothingIsClipped()
+    {
+        MainWindow t;
+        const int forty = t.w.lbPass->fontMetrics().horizontalAdvance(QString(40, 'W'));
+        QVERIFY(forty + 2 * t.w.lbPass->frameWidth() <= t.w.lbPass->width());
+        t.w.lbLimits->setCaption("40 - 40");
+        QVERIFY(t.w.lbLimits->geometry().right() < t.w.sldLen[1]->x());
+        for (int mark = 0; mark < 4; ++mark) {
+            for (TrackSlider *slider : t.w.sldLen) {
+                slider->setValue(10 * (mark + 1));
+                const QRect thumb = slider->ThumbRect().translated(slider->pos());
+                QVERIFY(thumb.contains(t.w.lnTick[mark]->geometry().center().x(), thumb.y()));
+            }
+        }
+        t.w.shCopy->show();
+        QCOMPARE(t.w.grab().toImage().pixelColor(t.w.shCopy->pos()), QColor(0, 255, 0));
+        fmAbout about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        for (QLabel *label : about.findChildren<QLabel *>())
+            QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()) &&
+                         about.rect().contains(label->geometry()),
+                     qPrintable(label->objectName()));
+        QCOMPARE(LogoPicture().size(), QSize(152, 34));
     }
 };
 

@@ -1,0 +1,235 @@
+#pragma once
+// A shown main window driven by real input (keys, clicks and drags through Qt's event system),
+// and the words the window tests check it in: the length range, the count's mode, the clipboard.
+
+#include "controls/fonts.h"
+#include "mainwindow/fmMain.h"
+#include "version.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <sys/stat.h>
+
+namespace zintrova {
+
+// The window's state that no control shows.
+struct fmMainProbe {
+    fmMain &w;
+    std::int16_t &Busy() const { return w.Busy; }
+    std::int16_t &PushState() const { return w.PushState; }
+    std::int16_t CountValue() const { return w.CountValue; }
+    const std::string &Pool() const { return w.Pool; }
+    Clipboard *&Clip() const { return w.Clip; }
+    RandomSource *&Random() const { return w.Random; }
+    void GeneratePass() const { w.GeneratePass(); }
+};
+
+inline QByteArray ReadAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void WriteAll(const QString &path, const QByteArray &content, mode_t mode = 0600)
+{
+    QFile f(path);
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(content), content.size());
+    QCOMPARE(chmod(QFile::encodeName(path), mode), 0);
+}
+
+// The system clipboard, unless told to refuse writes as when another program holds it.
+class TestClipboard : public Clipboard {
+public:
+    bool refuse = false;
+
+protected:
+    void Write(QMimeData *data) override { refuse ? delete data : Clipboard::Write(data); }
+};
+
+// Takes what the program asks the desktop to open, instead of the desktop.
+class Opener : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+    Opener()
+    {
+        for (const char *scheme : {"https", "file"})
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~Opener() override
+    {
+        for (const char *scheme : {"https", "file"})
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+using Controls = std::initializer_list<QWidget *>;
+const QString UsersOwnText = "what the user had copied";
+
+class MainWindow {
+public:
+    fmMain w;
+    fmMainProbe probe{w};
+    TestClipboard clip;
+    QStringList shown; // every password put on show, in order
+
+    MainWindow()
+    {
+        probe.Clip() = &clip;
+        QGuiApplication::clipboard()->setText(UsersOwnText);
+        shown << password();
+        QObject::connect(w.lbPass, &ChangeLabel::Change, &w, [this] {
+            if (!password().isEmpty()) shown << password();
+        });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        settle();
+    }
+
+    // --- input
+    static void settle() { QCoreApplication::processEvents(); }
+    void click(QWidget *control) { QTest::mouseClick(control, Qt::LeftButton), settle(); }
+    void tabTo(QWidget *control) { control->setFocus(Qt::TabFocusReason), settle(); }
+    // A key pressed and released where the focus is.
+    void pressKey(Qt::Key key, Qt::KeyboardModifiers mods = {})
+    {
+        QTest::keyClick(focus(), key, mods), settle();
+    }
+    void type(const QString &text)
+    {
+        for (QChar c : text)
+            QTest::keyClick(focus(), c.toLatin1()), settle();
+    }
+    // A key held down: its first press, then the keyboard's repeats, until releaseKey().
+    void holdKey(Qt::Key key)
+    {
+        if (held_ != key)
+            QTest::keyPress(focus(), held_ = key);
+        else
+            QTest::simulateEvent(focus(), true, key, {}, {}, true);
+        settle();
+    }
+    void releaseKey()
+    {
+        // A modifier key's release carries its own modifier, as the platforms report it.
+        QTest::keyRelease(focus(), held_,
+                          held_ == Qt::Key_Shift ? Qt::ShiftModifier : Qt::NoModifier);
+        held_ = Qt::Key(0);
+        settle();
+    }
+    // The count box then holds exactly this text, pasted with Ctrl+V.
+    void pasteCount(const QString &text)
+    {
+        QGuiApplication::clipboard()->setText(text);
+        w.txNum->setFocus();
+        w.txNum->selectAll();
+        QTest::keyClick(w.txNum, Qt::Key_V, Qt::ControlModifier);
+        QGuiApplication::clipboard()->setText(UsersOwnText);
+        settle();
+    }
+    // The mouse on a slider at the place of a length: pressed, dragged on, released.
+    void pressSlider(int index, int length)
+    {
+        mouse_ = w.sldLen[index];
+        QTest::mousePress(mouse_, Qt::LeftButton, {}, at_ = placeOf(length));
+    }
+    void dragTo(int length) { QTest::mouseMove(mouse_, at_ = placeOf(length)); }
+    void release() { QTest::mouseRelease(mouse_, Qt::LeftButton, {}, at_), settle(); }
+    void clickSlider(int index, int length) { pressSlider(index, length), release(); }
+    // The mouse wheel turned over a slider, up for positive notches.
+    static void turnWheel(TrackSlider *slider, int notches)
+    {
+        QWheelEvent e({5, 5}, slider->mapToGlobal(QPointF(5, 5)), {}, {0, 120 * notches}, {}, {},
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(slider, &e);
+    }
+    // Runs `then` once a modal window of the main window's (the About window) is up.
+    void whenModal(std::function<void(QWidget *)> then)
+    {
+        auto *timer = new QTimer(&w);
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, then] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || QApplication::activeWindow() != modal) return;
+            delete timer;
+            then(modal);
+        });
+        timer->start(1);
+    }
+    // Runs `then` inside a batch copy, when it lets events run after its n-th password.
+    void duringBatch(int n, std::function<void()> then)
+    {
+        auto hook = std::make_shared<QMetaObject::Connection>();
+        *hook = QObject::connect(w.lbPass, &ChangeLabel::Change, &w, [=, this, seen = 0]() mutable {
+            if (password().isEmpty() || ++seen < n) return;
+            QObject::disconnect(*hook);
+            QTimer::singleShot(0, &w, then);
+        });
+    }
+
+    // --- what the window shows
+    // The control with the focus, or the window itself when none has it.
+    QWidget *focus() const
+    {
+        return QApplication::focusWidget() ? QApplication::focusWidget() : const_cast<fmMain *>(&w);
+    }
+    QString password() const { return w.lbPass->Caption(); }
+    QString count() const { return w.txNum->text(); }
+    // The length range in words, "6 - 8 free", "8 - 8 stopped" or "9 - 9 pushing" (the thumbs
+    // coupled), with the range label's own text where that differs.
+    QString range() const
+    {
+        const int min = w.sldLen[0]->Value(), max = w.sldLen[1]->Value();
+        const QString shown = QString("%1 - %2").arg(min).arg(max);
+        const char *coupling[] = {"free", "stopped", "pushing"};
+        return shown + ' ' + coupling[probe.PushState()] +
+               (w.lbLimits->Caption() == shown ? "" : " label " + w.lbLimits->Caption());
+    }
+    // The count's mode in words: "single", "batch" or "invalid", or "mixed" for anything else.
+    QString mode() const
+    {
+        const QPalette &pal = w.palette();
+        const QColor box = w.txNum->BackColor();
+        const bool batch = !w.cmGen->isEnabled();
+        if (batch && !w.cmCopy->isEnabled())
+            return box == QColor(255, 128, 128) ? "invalid" : "mixed";
+        const QColor text = batch ? pal.color(QPalette::Disabled, QPalette::WindowText)
+                                  : pal.color(QPalette::ToolTipText);
+        const bool ok = w.cmCopy->isEnabled() && w.cmCopy->FontBold() == batch &&
+                        box == (batch ? QColor(255, 255, 192) : pal.color(QPalette::Base)) &&
+                        w.cmCopy->text() == (batch ? "Multi&copy" : "&Copy to Clipboard") &&
+                        w.lbPass->ForeColor() == text && !(batch && w.shCopy->isVisible());
+        return !ok ? "mixed" : batch ? "batch" : "single";
+    }
+    // The clipboard's text, marked if the secret mark that keeps it out of histories is missing.
+    static QString clipboard()
+    {
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        const bool secret = data->data("x-kde-passwordManagerHint") == "secret";
+        return (secret || data->text() == UsersOwnText ? "" : "(not secret) ") + data->text();
+    }
+    // The last n passwords shown, as a batch copy puts them on the clipboard.
+    QString lastShownAsBatch(int n) const
+    {
+        return shown.mid(shown.size() - n).join("\r\n") + "\r\n";
+    }
+
+private:
+    QPoint placeOf(int length) const
+    {
+        return {mouse_->CentreColumn(length), mouse_->height() / 2};
+    }
+    Qt::Key held_ = Qt::Key(0);
+    TrackSlider *mouse_ = nullptr;
+    QPoint at_;
+};
+
+} // namespace zintrova
