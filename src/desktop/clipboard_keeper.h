@@ -38,7 +38,8 @@ public:
     int Run();
 
 protected:
-    // Whether the clipboard still holds what this program put there.
+    // Whether the clipboard still holds what this program put there: Qt's record of it, and on
+    // X11 the server's answer too (asked on each change Qt reports and every half second).
     virtual bool OwnsClipboard() const;
 
 private:
