@@ -5,7 +5,8 @@
 // a settings write keeps to regular files, never leaves less than it found and leaves the file
 // readable; the settings go to the user's own copy where the program's folder cannot be written;
 // signals the user ignored stay ignored; core dumps are off; the stay after Exit is decided by
-// platform and ends as it should. Nothing here waits on a process that stays.
+// platform and ends as it should; native Wayland keeps the saved window position. Nothing here
+// waits on a process that stays.
 
 #include "about/fmAbout.h"
 #include "app/hardening.h"
@@ -455,6 +456,24 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QVERIFY(quiet.Run() == 0 && quiet.seen == 0 && clock.elapsed() < 2000);
+    }
+
+    // Native Wayland tells no program where its window stands: the place read at start-up is
+    // saved again, not the 0, 0 that the window reads there.
+    void waylandKeepsTheSavedPlace()
+    {
+        QVERIFY(ReportsWindowPosition(u"xcb") && ReportsWindowPosition(u"offscreen"));
+        QVERIFY(!ReportsWindowPosition(u"wayland") && !ReportsWindowPosition(u"wayland-egl"));
+        const QByteArray saved = "053250591011110608001\r\n";
+        QFile file(IniPath(SettingsFolder()));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(saved) == saved.size());
+        file.close();
+        fmMain window;
+        window.Platform = u"wayland"_s;
+        window.move(0, 0);
+        window.SaveIni();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), saved);
     }
 };
 

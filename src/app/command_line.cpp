@@ -4,7 +4,10 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
 
 namespace zintrova {
 
@@ -29,7 +32,128 @@ CommandLineAnswer End(int status, const QString &text, bool error)
     return {false, status, text, error};
 }
 
+// A message held back while the application object is made, with what its context points to.
+struct HeldMessage {
+    QtMsgType Type;
+    QByteArray File, Function, Category;
+    int Line;
+    QString Text;
+};
+
+// What WindowSystemStart holds; Qt's threads may give messages too.
+struct Holding {
+    std::mutex Lock;
+    bool Active = false;
+    QtMessageHandler Previous = nullptr;
+    QString Program, WaylandDisplay;
+    std::vector<HeldMessage> Messages;
+};
+
+Holding &Held()
+{
+    static Holding held;
+    return held;
+}
+
+void HoldMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    Holding &held = Held();
+    const std::lock_guard lock(held.Lock);
+    held.Messages.push_back(
+        {type, context.file, context.function, context.category, context.line, text});
+    if (type != QtFatalMsg) return;
+    // Nothing of the program exists yet but this: no window, no settings, no password.
+    QList<QtMessage> messages;
+    for (const HeldMessage &m : held.Messages)
+        messages.append({QString::fromLatin1(m.Category), m.Text});
+    const QString line = NoWindowSystemText(held.Program, messages, held.WaylandDisplay);
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
 } // namespace
+
+QString NoWindowSystemText(const QString &program, const QList<QtMessage> &messages,
+                           const QString &waylandDisplay)
+{
+    static const QRegularExpression plugin(
+        QStringLiteral("Could not (load|find) the Qt platform plugin \"([^\"]*)\""));
+    static const QRegularExpression x11(QStringLiteral("^could not connect to display ?(.*)$"));
+    static const QRegularExpression installed(
+        QStringLiteral("Available platform plugins are: ([^\n]*)\\."));
+    QStringList said;
+    QString x11Display;
+    bool x11Unreached = false, waylandUnreached = false, x11Unset = false;
+    for (const QtMessage &m : messages) {
+        if (const auto x = x11.match(m.Text); x.hasMatch()) {
+            x11Display = x.captured(1).trimmed();
+            x11Unreached = true;
+        }
+        if (m.Text.contains(QLatin1String("wl_display"))) waylandUnreached = true;
+        const auto p = plugin.match(m.Text);
+        if (!p.hasMatch()) continue;
+        const QString name = p.captured(2);
+        if (p.captured(1) == u"find") {
+            const auto list = installed.match(messages.last().Text);
+            said << QStringLiteral("cannot load the platform '%1', which is not installed")
+                            .arg(name) +
+                        (list.hasMatch() ? QStringLiteral(" (installed: %1)").arg(list.captured(1))
+                                         : QString());
+        } else if (name.startsWith(QLatin1String("xcb")) && x11Unreached) {
+            // Qt tries X11 after Wayland also where no X11 display was named; that is no news.
+            if (x11Display.isEmpty())
+                x11Unset = true;
+            else
+                said << QStringLiteral("cannot reach the X11 display %1").arg(x11Display);
+        } else if (name.startsWith(QLatin1String("wayland")) && waylandUnreached) {
+            said << QStringLiteral("cannot reach the Wayland display %1")
+                        .arg(waylandDisplay.isEmpty() ? QStringLiteral("wayland-0")
+                                                      : waylandDisplay);
+        } else {
+            said << QStringLiteral("cannot start the platform '%1'").arg(name);
+        }
+        x11Unreached = waylandUnreached = false; // each attempt has messages of its own
+    }
+    if (said.isEmpty() && x11Unset)
+        said << QStringLiteral("cannot reach an X11 display, as DISPLAY is not set");
+    if (said.isEmpty())
+        said << QStringLiteral("cannot start the window system: ") +
+                    (messages.isEmpty() ? QString() : messages.last().Text.section(u'\n', 0, 0));
+    QString line = program + QStringLiteral(": ") + said.join(QStringLiteral("; "));
+    if (!line.endsWith(u'.') && !line.endsWith(u'!')) line += u'.';
+    return line + u'\n';
+}
+
+WindowSystemStart::WindowSystemStart(const char *argv0)
+{
+    Holding &held = Held();
+    const std::lock_guard lock(held.Lock);
+    held.Program = QFileInfo(QString::fromLocal8Bit(argv0)).fileName();
+    held.WaylandDisplay = qEnvironmentVariable("WAYLAND_DISPLAY");
+    held.Active = true;
+    held.Previous = qInstallMessageHandler(HoldMessage);
+}
+
+WindowSystemStart::~WindowSystemStart()
+{
+    Started();
+}
+
+void WindowSystemStart::Started()
+{
+    Holding &held = Held();
+    const std::lock_guard lock(held.Lock);
+    if (!held.Active) return;
+    held.Active = false;
+    qInstallMessageHandler(held.Previous);
+    for (const HeldMessage &m : held.Messages)
+        held.Previous(m.Type,
+                      QMessageLogContext(m.File.constData(), m.Line, m.Function.constData(),
+                                         m.Category.constData()),
+                      m.Text);
+    held.Messages.clear();
+}
 
 CommandLineAnswer ReadCommandLine(const QStringList &args, const DisplayEnvironment &env,
                                   bool needDisplay)

@@ -31,7 +31,10 @@ int main(int argc, char *argv[])
     int count = static_cast<int>(args.size());
     args.push_back(nullptr);
 
+    // A display that does not answer, or a platform that does not load, is said in one line.
+    zintrova::WindowSystemStart start(argv[0]);
     QApplication app(count, args.data());
+    start.Started();
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QLatin1String(zintrova::app::AppId));
     zintrova::InstallFontSubstitutes();

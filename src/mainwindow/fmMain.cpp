@@ -6,11 +6,12 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 
 namespace zintrova {
 
-fmMain::fmMain(QWidget *parent) : QWidget(parent)
+fmMain::fmMain(QWidget *parent) : QWidget(parent), Platform(QGuiApplication::platformName())
 {
     CreateControls();
     keyPreview_ = new KeyPreview(this, {[this](int &k, int s) { Form_KeyDown(k, s); },

@@ -23,7 +23,9 @@
 #include "engine/charsets.h"
 #include "engine/random_source.h"
 
+#include <QPoint>
 #include <QString>
+#include <QStringView>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -34,6 +36,11 @@ class QLineEdit;
 namespace zintrova {
 
 class KeyPreview;
+
+// Whether the window system on the platform of that name (as Qt gives it) tells a program where
+// its window stands. Native Wayland ("wayland" and its variants such as "wayland-egl") does not:
+// the compositor places the window, and the program reads 0, 0.
+bool ReportsWindowPosition(QStringView platformName);
 
 class fmMain : public QWidget {
     Q_OBJECT
@@ -137,6 +144,10 @@ public:
     std::array<LineShape *, 4> lnTick{};
     LineShape *Line2 = nullptr;
 
+    // The name of the platform the window runs on; the tests set it. Where that platform does not
+    // report the window's position, saving writes back the position that was loaded.
+    QString Platform;
+
 private:
     // Window state, in declaration order.
     std::int16_t PushState = 0;
@@ -156,6 +167,8 @@ private:
     std::int16_t LastNum = 0;
     // The count parsed from txNum, with 0 replaced by 1.
     std::int16_t CountValue = 1;
+    // The window's position from the settings file, in twips (0, 0 without one).
+    QPoint LoadedPosition;
 
     // Where the composer draws from: the program's one secure source.
     RandomSource *Random = &ProgramRandom();

@@ -27,6 +27,11 @@ QPoint NormalPosition(const QWidget &w)
 
 } // namespace
 
+bool ReportsWindowPosition(QStringView platformName)
+{
+    return !platformName.startsWith(QLatin1String("wayland"));
+}
+
 void fmMain::LoadIni()
 {
     IniFile = settings::IniPath(settings::SettingsFolder());
@@ -34,6 +39,7 @@ void fmMain::LoadIni()
         settings::ReadRecordFile(settings::ReadPath(IniFile, settings::CurrentUserEnvironment()));
     Busy = -2; // the boxes' click handlers stay quiet while the saved values go in
     if (const auto a = settings::ToApply(record)) {
+        LoadedPosition = {a->Left, a->Top};
         move(Px(a->Left), Px(a->Top));
         for (std::size_t i = 1; i <= 3; ++i)
             if (a->Set[i - 1]) cbSet[i]->setValue(*a->Set[i - 1]);
@@ -50,9 +56,14 @@ void fmMain::LoadIni()
 void fmMain::SaveIni()
 {
     settings::Record r;
-    const QPoint pos = NormalPosition(*this);
-    r.Left = Twips(pos.x());
-    r.Top = Twips(pos.y());
+    if (ReportsWindowPosition(Platform)) {
+        const QPoint pos = NormalPosition(*this);
+        r.Left = Twips(pos.x());
+        r.Top = Twips(pos.y());
+    } else { // the window stands where the compositor put it, unknown here: the old place stays
+        r.Left = LoadedPosition.x();
+        r.Top = LoadedPosition.y();
+    }
     for (std::size_t i = 1; i <= 3; ++i)
         r.Set[i - 1] = static_cast<std::int16_t>(cbSet[i]->Value());
     r.Filter = static_cast<std::int16_t>(cbFilter->Value());
