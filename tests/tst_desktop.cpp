@@ -465,15 +465,12 @@ private slots:
         QVERIFY(ReportsWindowPosition(u"xcb") && ReportsWindowPosition(u"offscreen"));
         QVERIFY(!ReportsWindowPosition(u"wayland") && !ReportsWindowPosition(u"wayland-egl"));
         const QByteArray saved = "053250591011110608001\r\n";
-        QFile file(IniPath(SettingsFolder()));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(saved) == saved.size());
-        file.close();
-        fmMain window;
-        window.Platform = u"wayland"_s;
-        window.move(0, 0);
-        window.SaveIni();
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), saved);
+        WriteAll(IniPath(SettingsFolder()), saved);
+        MainWindow t;
+        t.probe.Platform() = "wayland";
+        t.w.move(0, 0);
+        t.w.close();
+        QCOMPARE(ReadAll(IniPath(SettingsFolder())), saved);
     }
 };
 

@@ -27,6 +27,7 @@ struct fmMainProbe {
     const std::string &Pool() const { return w.Pool; }
     Clipboard *&Clip() const { return w.Clip; }
     RandomSource *&Random() const { return w.Random; }
+    QString &Platform() const { return w.Platform; }
     void GeneratePass() const { w.GeneratePass(); }
 };
 

@@ -144,10 +144,6 @@ public:
     std::array<LineShape *, 4> lnTick{};
     LineShape *Line2 = nullptr;
 
-    // The name of the platform the window runs on; the tests set it. Where that platform does not
-    // report the window's position, saving writes back the position that was loaded.
-    QString Platform;
-
 private:
     // Window state, in declaration order.
     std::int16_t PushState = 0;
@@ -169,6 +165,9 @@ private:
     std::int16_t CountValue = 1;
     // The window's position from the settings file, in twips (0, 0 without one).
     QPoint LoadedPosition;
+    // The name of the platform the window runs on. Where that platform does not report the
+    // window's position, saving writes back the position that was loaded.
+    QString Platform;
 
     // Where the composer draws from: the program's one secure source.
     RandomSource *Random = &ProgramRandom();
