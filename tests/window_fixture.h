@@ -119,6 +119,7 @@ public:
             QTest::simulateEvent(focus(), true, key, {}, {}, true);
         settle();
     }
+    Qt::Key held() const { return held_; }
     void releaseKey()
     {
         // A modifier key's release carries its own modifier, as the platforms report it.
