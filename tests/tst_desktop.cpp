@@ -20,6 +20,7 @@
 #include "window_fixture.h"
 
 #include <QAccessible>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <csignal>
@@ -31,6 +32,7 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace zintrova;
@@ -94,6 +96,17 @@ const std::tuple<const char *, bool, const char *, const char *, Env, Where, Whe
     {"damaged user copy", false, "", " 0150001\xff,9\n", Xdg, User, User}};
 
 void Unhandled(int) {}
+
+// Waits for the moment a pipe at `path` has made way for a file (the next swap comes soon), or
+// until the deadline.
+void JustAfterPipeGaveWay(const char *path, const QDeadlineTimer &deadline)
+{
+    QByteArray seen; // the last two looks: 'p' a pipe, 'f' a file
+    while (seen != "pf" && !deadline.hasExpired()) {
+        struct stat st {};
+        seen = seen.right(1) + (lstat(path, &st) == 0 && S_ISFIFO(st.st_mode) ? 'p' : 'f');
+    }
+}
 
 // A keeper whose ownership of the clipboard the test decides, counting the events it saw.
 struct ScriptedKeeper : ClipboardKeeper {
@@ -396,6 +409,41 @@ private slots:
         // A program whose own file is written never creates the user's folder.
         if (write != User && !*user) QVERIFY(!QFileInfo::exists(QFileInfo(userFile).path()));
         QVERIFY(QFile::setPermissions(program.path(), QFile::Permissions(0x7777)));
+    }
+
+    // A pipe and a file trade places under the file's name all the time: up to 200 reads in a
+    // child process, each right after a swap, all end; none waits for a writer to the pipe.
+    void settingsReadNeverWaits()
+    {
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath("Zintrova.ini")),
+                         pipe = QFile::encodeName(dir.filePath("pipe"));
+        WriteAll(QFile::decodeName(path), Old);
+        QCOMPARE(mkfifo(pipe, 0600), 0);
+        const pid_t reader = fork();
+        if (reader == 0) {
+            std::thread([&] {
+                while (renameat2(AT_FDCWD, path, AT_FDCWD, pipe, RENAME_EXCHANGE) == 0) {
+                }
+                _exit(2);
+            }).detach();
+            const QDeadlineTimer deadline(2000); // a loaded machine makes fewer reads
+            for (int i = 0; i < 200 && !deadline.hasExpired(); ++i) {
+                JustAfterPipeGaveWay(path, deadline);
+                ReadRecordFile(QFile::decodeName(path));
+            }
+            _exit(0);
+        }
+        int status = 0;
+        pid_t ended = 0;
+        for (QDeadlineTimer deadline(3500); ended == 0 && !deadline.hasExpired(); usleep(10000))
+            ended = waitpid(reader, &status, WNOHANG);
+        if (ended != reader) {
+            kill(reader, SIGKILL);
+            waitpid(reader, &status, 0);
+        }
+        QVERIFY2(ended == reader, "the reads do not end");
+        QCOMPARE(status, 0); // ended by itself, and every swap worked
     }
 
     // The whole window beside a folder no one can write, not even root: the choices survive a
