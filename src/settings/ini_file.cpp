@@ -98,7 +98,8 @@ QString WriteTarget(const QString &path)
     return info.isFile() ? path : QString();
 }
 
-// The owner may read and write the file afterwards, whatever its mode was (000 becomes 600).
+// The owner may read and write the file afterwards, whatever its mode was (000 becomes 600). A
+// frozen file never comes here.
 void MakeOwnerReadWrite(const QString &target)
 {
     const QFileInfo existing(target);
@@ -141,6 +142,18 @@ bool Overwrite(const QString &target, const QByteArray &content)
 
 } // namespace
 
+bool IsFrozen(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    return stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+           (st.st_mode & S_IRUSR) != 0 && (st.st_mode & S_IWUSR) == 0;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
 ContentWrite &ContentWriter()
 {
     static ContentWrite write = WriteAndFlush;
@@ -150,7 +163,7 @@ ContentWrite &ContentWriter()
 bool WriteRecordFile(const QString &path, std::string_view line)
 {
     const QString target = WriteTarget(path);
-    if (target.isEmpty()) return false;
+    if (target.isEmpty() || IsFrozen(target)) return false;
     MakeOwnerReadWrite(target);
     const QByteArray content = Content(line);
     QSaveFile file(target);
