@@ -20,6 +20,7 @@
 #include "window_fixture.h"
 
 #include <QAccessible>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <csignal>
@@ -31,6 +32,7 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace zintrova;
@@ -62,14 +64,16 @@ const std::string New = "000000000011110608001";
 // What is at the path (a file, a link to one, a link to a pipe, a pipe, a link to nothing, a
 // folder, a link to a device, nothing), the mode and content of the file, whether the write itself
 // fails, and the mode the file then has (0: nothing is written; a new file has what the umask 022
-// leaves).
+// leaves). A file its owner may read but not write is frozen, directly or behind a link, whatever
+// the group may do; one the owner could not read at all is made readable.
 const std::tuple<const char *, int, QByteArray, bool, int> Writes[] = {
-    {"file", 0000, Old, false, 0600},    {"file", 0200, Old, false, 0600},
-    {"file", 0444, Old, false, 0644},    {"file", 0644, Long, false, 0644},
-    {"file", 0644, Long, true, 0},       {"link", 0000, Old, false, 0600},
-    {"link to pipe", 0, {}, false, 0},   {"pipe", 0, {}, false, 0},
-    {"broken link", 0, {}, false, 0},    {"folder", 0, {}, false, 0},
-    {"link to device", 0, {}, false, 0}, {"nothing", 0, {}, false, 0644}};
+    {"file", 0000, Old, false, 0600}, {"file", 0200, Old, false, 0600},
+    {"file", 0464, Old, false, 0},    {"file", 0644, Long, false, 0644},
+    {"file", 0644, Long, true, 0},    {"link", 0000, Old, false, 0600},
+    {"link", 0444, Old, false, 0},    {"link to pipe", 0, {}, false, 0},
+    {"pipe", 0, {}, false, 0},        {"broken link", 0, {}, false, 0},
+    {"folder", 0, {}, false, 0},      {"link to device", 0, {}, false, 0},
+    {"nothing", 0, {}, false, 0644}};
 constexpr int WriteRows = int(std::size(Writes));
 
 enum Env { Xdg, HomeOnly, RelativeXdg, NoEnv, Blocked, SystemInstall };
@@ -77,23 +81,40 @@ enum Where { Beside, User, Nowhere };
 
 constexpr const char *A = "015000120011110608025", *B = "000000000010100712999";
 
-// Whether the program's folder is writable, the file beside the program and the per-user copy
-// (none where empty), the environment, and which file is read and which is written.
-const std::tuple<const char *, bool, const char *, const char *, Env, Where, Where> Places[] = {
-    {"writable folder", true, A, "", Xdg, Beside, Beside},
-    {"read-only folder, user copy", false, "", B, HomeOnly, User, User},
-    {"read-only folder, first save", false, "", "", Xdg, Beside, User},
-    // The user's own read-only file in a read-only folder is made writable and written in place,
-    // also where a user copy exists.
-    {"read-only folder, own file", false, A, B, Xdg, Beside, Beside},
-    {"relative XDG_CONFIG_HOME", false, "", "", RelativeXdg, Beside, User},
-    {"no HOME, no XDG_CONFIG_HOME", false, "", "", NoEnv, Beside, Nowhere},
-    {"folder cannot be created", false, "", "", Blocked, Beside, Nowhere},
-    // A package's folder holds no settings, even where the user may write it.
-    {"system install", true, A, B, SystemInstall, User, User},
-    {"damaged user copy", false, "", " 0150001\xff,9\n", Xdg, User, User}};
+// Whether the program's folder is writable, the mode of the file beside the program, that file
+// and the per-user copy (none where empty), the environment, and which file is read and which is
+// written.
+using Place = std::tuple<const char *, bool, int, const char *, const char *, Env, Where, Where>;
+const Place Places[] = {
+    {"writable folder", true, 0600, A, "", Xdg, Beside, Beside},
+    // A file its owner made read-only is read, and nothing is saved, not even to a user copy.
+    {"writable folder, frozen file", true, 0444, A, "", Xdg, Beside, Nowhere},
+    {"read-only folder, frozen file", false, 0400, A, B, Xdg, Beside, Nowhere},
+    {"read-only folder, user copy", false, 0, "", B, HomeOnly, User, User},
+    {"read-only folder, first save", false, 0, "", "", Xdg, Beside, User},
+    // The user's own file in a read-only folder is written in place, also where a user copy
+    // exists.
+    {"read-only folder, own file", false, 0600, A, B, Xdg, Beside, Beside},
+    {"relative XDG_CONFIG_HOME", false, 0, "", "", RelativeXdg, Beside, User},
+    {"no HOME, no XDG_CONFIG_HOME", false, 0, "", "", NoEnv, Beside, Nowhere},
+    {"folder cannot be created", false, 0, "", "", Blocked, Beside, Nowhere},
+    // A package's folder holds no settings, even where the user may write it or froze a file.
+    {"system install", true, 0600, A, B, SystemInstall, User, User},
+    {"system install, frozen file", true, 0444, A, B, SystemInstall, User, User},
+    {"damaged user copy", false, 0, "", " 0150001\xff,9\n", Xdg, User, User}};
 
 void Unhandled(int) {}
+
+// Waits for the moment a pipe at `path` has made way for a file (the next swap comes soon), or
+// until the deadline.
+void JustAfterPipeGaveWay(const char *path, const QDeadlineTimer &deadline)
+{
+    QByteArray seen; // the last two looks: 'p' a pipe, 'f' a file
+    while (seen != "pf" && !deadline.hasExpired()) {
+        struct stat st {};
+        seen = seen.right(1) + (lstat(path, &st) == 0 && S_ISFIFO(st.st_mode) ? 'p' : 'f');
+    }
+}
 
 // A keeper whose ownership of the clipboard the test decides, counting the events it saw.
 struct ScriptedKeeper : ClipboardKeeper {
@@ -371,7 +392,7 @@ private slots:
     void settingsLocation()
     {
         QFETCH(int, row);
-        const auto &[name, writable, beside, user, env, read, write] = Places[row];
+        const auto &[name, writable, mode, beside, user, env, read, write] = Places[row];
         const AsNobody nobody;
         QTemporaryDir program, root;
         const QString iniFile = IniPath(program.path()), home = root.filePath("home");
@@ -380,7 +401,7 @@ private slots:
                                         {},          {home, blocked}, {home, xdg, true}};
         const QString users[] = {xdg, home + "/.config", home + "/.config", {}, blocked, xdg};
         const QString userFile = IniPath(users[env] + "/Zintrova");
-        if (*beside) WriteAll(iniFile, beside, writable ? 0600 : 0400);
+        if (*beside) WriteAll(iniFile, beside, mode_t(mode));
         if (*user) WriteAll(userFile, user);
         QVERIFY(writable || QFile::setPermissions(program.path(), QFile::Permissions(0x5555)));
         const QString paths[] = {iniFile, userFile, QString()};
@@ -396,6 +417,41 @@ private slots:
         // A program whose own file is written never creates the user's folder.
         if (write != User && !*user) QVERIFY(!QFileInfo::exists(QFileInfo(userFile).path()));
         QVERIFY(QFile::setPermissions(program.path(), QFile::Permissions(0x7777)));
+    }
+
+    // A pipe and a file trade places under the file's name all the time: up to 200 reads in a
+    // child process, each right after a swap, all end; none waits for a writer to the pipe.
+    void settingsReadNeverWaits()
+    {
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath("Zintrova.ini")),
+                         pipe = QFile::encodeName(dir.filePath("pipe"));
+        WriteAll(QFile::decodeName(path), Old);
+        QCOMPARE(mkfifo(pipe, 0600), 0);
+        const pid_t reader = fork();
+        if (reader == 0) {
+            std::thread([&] {
+                while (renameat2(AT_FDCWD, path, AT_FDCWD, pipe, RENAME_EXCHANGE) == 0) {
+                }
+                _exit(2);
+            }).detach();
+            const QDeadlineTimer deadline(2000); // a loaded machine makes fewer reads
+            for (int i = 0; i < 200 && !deadline.hasExpired(); ++i) {
+                JustAfterPipeGaveWay(path, deadline);
+                ReadRecordFile(QFile::decodeName(path));
+            }
+            _exit(0);
+        }
+        int status = 0;
+        pid_t ended = 0;
+        for (QDeadlineTimer deadline(3500); ended == 0 && !deadline.hasExpired(); usleep(10000))
+            ended = waitpid(reader, &status, WNOHANG);
+        if (ended != reader) {
+            kill(reader, SIGKILL);
+            waitpid(reader, &status, 0);
+        }
+        QVERIFY2(ended == reader, "the reads do not end");
+        QCOMPARE(status, 0); // ended by itself, and every swap worked
     }
 
     // The whole window beside a folder no one can write, not even root: the choices survive a

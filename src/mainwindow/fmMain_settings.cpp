@@ -1,6 +1,7 @@
 // The settings file: read once while the window loads, written every time it unloads. Neither
 // routine reports anything; a step that fails is skipped. Where the program's folder cannot be
-// written, both use the user's own copy of the file instead (settings/location.h).
+// written, both use the user's own copy of the file instead; a file its owner made read-only is
+// read and never saved (settings/location.h).
 
 #include "mainwindow/fmMain.h"
 

@@ -47,11 +47,27 @@ void SetSettingsFolder(const QString &folder)
 
 std::string ReadRecordFile(const QString &path)
 {
-    // Only a regular file: a pipe or a device of that name could block or never end.
+    QByteArray head;
+#ifdef Q_OS_UNIX
+    // Only a regular file: a pipe or a device of that name could block or never end. What is
+    // checked is what was opened, so nothing can take the file's place in between, and the open
+    // itself does not wait for a pipe's writer.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return std::string(NoRecord);
+    struct stat st {};
+    QFile file;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        head = file.read(qint64{MaxHead});
+    file.close();
+    close(fd);
+#else
     if (!QFileInfo(path).isFile()) return std::string(NoRecord);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::string(NoRecord);
-    const QByteArray head = file.read(qint64{MaxHead});
+    head = file.read(qint64{MaxHead});
+#endif
     return RecordText(std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
 }
 
@@ -82,7 +98,8 @@ QString WriteTarget(const QString &path)
     return info.isFile() ? path : QString();
 }
 
-// The owner may read and write the file afterwards, whatever its mode was (000 becomes 600).
+// The owner may read and write the file afterwards, whatever its mode was (000 becomes 600). A
+// frozen file never comes here.
 void MakeOwnerReadWrite(const QString &target)
 {
     const QFileInfo existing(target);
@@ -125,6 +142,18 @@ bool Overwrite(const QString &target, const QByteArray &content)
 
 } // namespace
 
+bool IsFrozen(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    return stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+           (st.st_mode & S_IRUSR) != 0 && (st.st_mode & S_IWUSR) == 0;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
 ContentWrite &ContentWriter()
 {
     static ContentWrite write = WriteAndFlush;
@@ -134,7 +163,7 @@ ContentWrite &ContentWriter()
 bool WriteRecordFile(const QString &path, std::string_view line)
 {
     const QString target = WriteTarget(path);
-    if (target.isEmpty()) return false;
+    if (target.isEmpty() || IsFrozen(target)) return false;
     MakeOwnerReadWrite(target);
     const QByteArray content = Content(line);
     QSaveFile file(target);

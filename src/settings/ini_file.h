@@ -27,11 +27,18 @@ void SetSettingsFolder(const QString &folder);
 // when it is missing, is not a regular file, cannot be opened or is empty.
 std::string ReadRecordFile(const QString &path);
 
-// Writes `line` and CR LF as the whole content of the file. Only a regular file is written: a
-// link to one is written through (the link stays), while anything else, directly or behind a
-// link, is left alone. An existing file is first made readable and writable by its owner (and on
-// Windows its read-only, hidden and system attributes are cleared), so that the next start reads
-// what was saved; a new one gets what the umask allows. The new content goes to a temporary file
+// Whether the file at `path`, or the file a link there leads to, is frozen: a regular file that
+// its owner may read but not write. Its owner chose to keep these settings; the file is read, but
+// never written, replaced or given another mode. Only on Unix: on Windows a read-only file is one
+// with the read-only attribute, which the writer clears.
+bool IsFrozen(const QString &path);
+
+// Writes `line` and CR LF as the whole content of the file. Only a regular file that is not frozen
+// is written: a link to one is written through (the link stays), while anything else, directly or
+// behind a link, is left alone. An existing file is first made readable and writable by its owner
+// (a file of mode 000 or 200, which could not be read at all, becomes 600; on Windows the
+// read-only, hidden and system attributes are cleared), so that the next start reads what was
+// saved; a new one gets what the umask allows. The new content goes to a temporary file
 // beside the old one that then replaces it in one step, so a failure at any point leaves the
 // previous file as it was. Where the folder takes no new file but the file itself is writable,
 // the file is written in place: the new content goes over the old bytes, the file is then cut to

@@ -64,6 +64,7 @@ QString UserIniPath(const UserEnvironment &env)
 
 bool CanStartWrite(const QString &path)
 {
+    if (IsFrozen(path)) return false;
     const QFileInfo file(path);
     if (FolderTakesNewFile(file.absolutePath())) return true;
     if (!file.isFile()) return false;
@@ -78,7 +79,7 @@ bool CanStartWrite(const QString &path)
 
 QString ReadPath(const QString &iniFile, const UserEnvironment &env)
 {
-    if (!env.SystemInstall && CanStartWrite(iniFile)) return iniFile;
+    if (!env.SystemInstall && (IsFrozen(iniFile) || CanStartWrite(iniFile))) return iniFile;
     const QString user = UserIniPath(env);
     return !user.isEmpty() && QFileInfo(user).isFile() ? user : iniFile;
 }
@@ -86,6 +87,8 @@ QString ReadPath(const QString &iniFile, const UserEnvironment &env)
 QString WritePath(const QString &iniFile, const UserEnvironment &env)
 {
     if (!env.SystemInstall && CanStartWrite(iniFile)) return iniFile;
+    // The owner of a frozen file keeps its settings: none go to the user's copy either.
+    if (!env.SystemInstall && IsFrozen(iniFile)) return {};
     const QString user = UserIniPath(env);
     if (user.isEmpty() || !QDir().mkpath(QFileInfo(user).absolutePath())) return {};
     return user;
