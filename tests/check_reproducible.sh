@@ -13,11 +13,7 @@ unset SOURCE_DATE_EPOCH
 export CCACHE_DISABLE=1
 
 build_package() { # folder umask
-    if ! (umask "$2" && git clone -q "$repo" "$1" && cd "$1" && git checkout -q "$commit" &&
-        make deb >build.log 2>&1); then
-        tail -n 20 "$1/build.log"
-        return 1
-    fi
+    (umask "$2" && git clone -q "$repo" "$1" && cd "$1" && git checkout -q "$commit" && make deb)
 }
 
 build_package "$scratch/first" 022
