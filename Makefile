@@ -47,11 +47,15 @@ package: build
 
 # The Debian package: the program in /usr/bin, its settings in each user's own copy of the file.
 # Its dependencies are computed from the program by dpkg-shlibdeps (package dpkg-dev).
+# Every time stamp in it (file and archive times, those of Qt's resource table) is the last
+# commit's, unless SOURCE_DATE_EPOCH is set: two checkouts of one commit give the same bytes.
+# CMake creates the package's folders under the caller's umask, so it packs under one of its own.
+deb: export SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
 deb:
 	@scripts/install-deps.sh build deb
 	cmake --preset deb
 	cmake --build --preset deb
-	cd build/deb && cpack -B package
+	cd build/deb && umask 022 && cpack -B package
 
 # Redraws the icons, logo and cursor in resources/ (commit the script and its output together).
 artwork:

@@ -16,16 +16,6 @@
 
 namespace zintrova {
 
-#if defined(__USE_FORTIFY_LEVEL)
-#define ZINTROVA_TEXT(x) #x
-#define ZINTROVA_LEVEL(x) ZINTROVA_TEXT(x)
-// The level of fortified library calls the C library kept for this build (it keeps none without
-// optimisation), for the build's check to read: the program may well make no call whose size
-// the compiler leaves to a run-time check, and then no __*_chk function shows that it would.
-[[gnu::used]] extern const char FortifyLevel[] =
-    "zintrova fortify level " ZINTROVA_LEVEL(__USE_FORTIFY_LEVEL);
-#endif
-
 void DisableCoreDumps()
 {
     const char *allow = std::getenv("ZINTROVA_ALLOW_CORE_DUMPS");
