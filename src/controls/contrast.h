@@ -22,7 +22,7 @@ std::optional<QRgb> ContrastForeColor(QRgb buttonFace, QRgb highlightedText);
 double ContrastRatio(QRgb a, QRgb b);
 
 // The contrast a text needs against its background to be read.
-inline constexpr double ReadableContrast = 3.0;
+inline constexpr double ReadableContrast = 4.5;
 
 // The first candidate text colour that reads on the background; when none does, black or white,
 // whichever contrasts more. A fixed colour given first is kept wherever it reads, so a light
