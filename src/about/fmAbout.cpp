@@ -177,18 +177,10 @@ void fmAbout::CreateControls()
     // Fonts changed after creation: size the auto-sizing labels to their fonts.
     for (auto *l : {Label1, lblTitle, lblVersion, lblDisclaimer})
         l->setCaption(l->text());
-    // Black text and a blue link where the window says so, as long as they read on the window's
-    // background; on a dark one the palette's text and link colours, or a lighter blue. The rest
-    // takes the palette's text colour. A disabled link keeps the palette's grey text.
-    const QPalette &pal = palette();
-    const QRgb face = pal.color(QPalette::Window).rgb();
-    const QRgb text = ReadableOn(face, {qRgb(0, 0, 0), pal.color(QPalette::WindowText).rgb()});
-    for (QLabel *l : {static_cast<QLabel *>(lblDescription), static_cast<QLabel *>(lblTitle),
-                      static_cast<QLabel *>(lblDisclaimer)})
-        SetTextColour(l, QColor::fromRgb(text));
-    SetTextColour(
-        lblLink, QColor::fromRgb(ReadableOn(face, {qRgb(0, 0, 192), pal.color(QPalette::Link).rgb(),
-                                                   qRgb(128, 170, 255)})));
+    // The text colours follow a change of the colour scheme.
+    SetTextColours();
+    const auto setTextColours = [this] { SetTextColours(); };
+    new SchemeWatch({this, lblDescription, lblTitle, lblDisclaimer, lblLink}, setTextColours, this);
     lblLink->setAccessibleDescription(QStringLiteral("Opens the web site in the browser"));
     {
         QPalette grey = Line1[1]->palette(), white = Line1[0]->palette();
@@ -225,6 +217,22 @@ void fmAbout::CreateControls()
     connect(cmHelp, &QPushButton::clicked, this, [this] { cmHelp_Click(); });
     connect(cmOK, &QPushButton::clicked, this, [this] { cmOK_Click(); });
     connect(lblLink, &LinkLabel::Click, this, [this] { lblLink_Click(); });
+}
+
+// Black text and a blue link where the window says so, as long as they read on the window's
+// background; on a dark one the palette's text and link colours, or a lighter blue. The rest takes
+// the palette's text colour. A disabled link keeps the palette's grey text.
+void fmAbout::SetTextColours()
+{
+    const QPalette &pal = palette();
+    const QRgb face = pal.color(QPalette::Window).rgb();
+    const QRgb text = ReadableOn(face, {qRgb(0, 0, 0), pal.color(QPalette::WindowText).rgb()});
+    for (QLabel *l : {static_cast<QLabel *>(lblDescription), static_cast<QLabel *>(lblTitle),
+                      static_cast<QLabel *>(lblDisclaimer)})
+        SetTextColour(l, QColor::fromRgb(text));
+    SetTextColour(
+        lblLink, QColor::fromRgb(ReadableOn(face, {qRgb(0, 0, 192), pal.color(QPalette::Link).rgb(),
+                                                   qRgb(128, 170, 255)})));
 }
 
 void fmAbout::Form_Load()

@@ -81,6 +81,7 @@ private:
     friend struct fmAboutProbe; // lets the tests look inside
 
     void CreateControls();
+    void SetTextColours();
     void Form_Load();
     void cmHelp_Click();
     void cmOK_Click();

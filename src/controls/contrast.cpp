@@ -1,8 +1,11 @@
 #include "controls/contrast.h"
 
+#include <QEvent>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace zintrova {
 
@@ -44,6 +47,29 @@ QRgb ReadableOn(QRgb background, std::initializer_list<QRgb> candidates)
         if (ContrastRatio(c, background) >= ReadableContrast) return c;
     const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
     return ContrastRatio(black, background) >= ContrastRatio(white, background) ? black : white;
+}
+
+SchemeWatch::SchemeWatch(std::initializer_list<QWidget *> watched, std::function<void()> action,
+                         QObject *parent)
+    : QObject(parent), action_(std::move(action))
+{
+    for (QWidget *w : watched)
+        w->installEventFilter(this);
+}
+
+bool SchemeWatch::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange && !due_) {
+        due_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                action_();
+                due_ = false;
+            },
+            Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace zintrova

@@ -4,9 +4,13 @@
 // highlighted-text colour on the button face, dark fixed text on a dark window, light system text
 // on a fixed light background. The rules for choosing the other colour live here.
 
+#include <QObject>
 #include <QRgb>
+#include <functional>
 #include <initializer_list>
 #include <optional>
+
+class QWidget;
 
 namespace zintrova {
 
@@ -28,5 +32,24 @@ inline constexpr double ReadableContrast = 4.5;
 // whichever contrasts more. A fixed colour given first is kept wherever it reads, so a light
 // scheme shows it unchanged.
 QRgb ReadableOn(QRgb background, std::initializer_list<QRgb> candidates);
+
+// Chooses a window's fixed colours again after the colour scheme has changed. The scheme can
+// arrive in steps, some time after the window was made: the application's palette changes, or a
+// desktop's theme tool gives the window and then each control the new palette, one by one and in
+// any order, replacing whatever colours the program had set on them. So every palette change of
+// the watched widgets asks for one run of the action, after the pending events, when the last of
+// them is done; the changes the action makes itself ask for nothing.
+class SchemeWatch : public QObject {
+public:
+    SchemeWatch(std::initializer_list<QWidget *> watched, std::function<void()> action,
+                QObject *parent);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    std::function<void()> action_;
+    bool due_ = false;
+};
 
 } // namespace zintrova

@@ -18,6 +18,9 @@ fmMain::fmMain(QWidget *parent) : QWidget(parent), Platform(QGuiApplication::pla
                                         [this](int &a) { Form_KeyPress(a); },
                                         [this](int &k, int s) { Form_KeyUp(k, s); }});
     Form_Load();
+    // The count box's colours follow a change of the colour scheme.
+    const auto applyColours = [this] { ApplyColours(); };
+    new SchemeWatch({this, txNum}, applyColours, this);
     sldLen[0]->setFocus(Qt::OtherFocusReason); // first in the tab order
 }
 

@@ -93,7 +93,9 @@ private:
 
     // --- count entry (fmMain_count.cpp)
     std::int16_t ReadCount() const;
+    QColor CountBackColor(std::int16_t n) const;
     void SetCountColours(const QColor &back);
+    void ApplyColours();
     void txNum_Change();
     void txNum_KeyPress(int &KeyAscii);
     void txNum_KeyDown(int &KeyCode, int Shift);

@@ -31,6 +31,14 @@ std::int16_t fmMain::ReadCount() const
     return n < 0 ? std::int16_t(0) : n;
 }
 
+// The count box's background in the mode for the count n: the system's window background for
+// one password, light red for no count, light yellow for a batch.
+QColor fmMain::CountBackColor(std::int16_t n) const
+{
+    if (n == 1) return palette().color(QPalette::Base);
+    return n == 0 ? QColor(255, 128, 128) : QColor(255, 255, 192);
+}
+
 // The count box's background, and a text colour that reads on it: the system's text colour
 // unless that is too light for the fixed light red and yellow of a dark scheme.
 void fmMain::SetCountColours(const QColor &back)
@@ -38,6 +46,13 @@ void fmMain::SetCountColours(const QColor &back)
     txNum->setBackColor(back);
     const QRgb text = palette().color(QPalette::Text).rgb();
     txNum->setForeColor(QColor::fromRgb(ReadableOn(back.rgb(), {text})));
+}
+
+// A new colour scheme: the count box's colours chosen again from it. Those chosen under the old
+// scheme may no longer read, and a theme tool may have replaced them with its own.
+void fmMain::ApplyColours()
+{
+    SetCountColours(CountBackColor(ReadCount()));
 }
 
 void fmMain::txNum_Change()
@@ -51,12 +66,12 @@ void fmMain::txNum_Change()
         cmGen->setEnabled(true);
         cmCopy->setEnabled(true);
         lbPass->setForeColor(palette().color(QPalette::ToolTipText));
-        SetCountColours(palette().color(QPalette::Base));
+        SetCountColours(CountBackColor(n));
     } else if (n == 0) {
         // invalid: nothing to copy until the box holds a count again
         cmGen->setEnabled(false);
         cmCopy->setEnabled(false);
-        SetCountColours(QColor(255, 128, 128));
+        SetCountColours(CountBackColor(n));
     } else {
         // batch: Copy makes that many new passwords
         cmCopy->setText(QStringLiteral("Multi&copy"));
@@ -64,7 +79,7 @@ void fmMain::txNum_Change()
         cmCopy->setEnabled(true);
         cmGen->setEnabled(false);
         lbPass->setForeColor(palette().color(QPalette::Disabled, QPalette::WindowText));
-        SetCountColours(QColor(255, 255, 192));
+        SetCountColours(CountBackColor(n));
         shCopy->setVisible(false);
     }
     if (n == 0) n = 1;
