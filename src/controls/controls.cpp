@@ -1,6 +1,7 @@
 #include "controls/controls.h"
 
 #include "controls/twips.h"
+#include "secret/secret.h"
 
 #include <QPainter>
 
@@ -14,9 +15,13 @@ ChangeLabel::ChangeLabel(QWidget *parent) : QLabel(parent)
 void ChangeLabel::setCaption(const QString &caption)
 {
     if (caption == text()) return;
+    // A caption may be a password. The previous one is overwritten once nothing holds it any
+    // more: the change handlers may keep a copy of it until they have seen the new one.
+    QString previous = text();
     setText(caption);
     if (AutoSize) resize(sizeHint());
     emit Change();
+    ReleaseSecret(previous);
 }
 
 void ChangeLabel::setForeColor(const QColor &c)

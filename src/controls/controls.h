@@ -14,7 +14,8 @@
 namespace zintrova {
 
 // A label whose caption setter raises Change whenever the text actually changes. Captions are
-// plain text: "&" is shown as itself.
+// plain text: "&" is shown as itself. A caption that is replaced is overwritten in memory as soon
+// as nothing else holds it (secret/secret.h), so that a password on show leaves no trace.
 class ChangeLabel : public QLabel {
     Q_OBJECT
 public:

@@ -2,6 +2,7 @@
 // The program's one way to the system clipboard. A write replaces what the clipboard holds by
 // plain text, marked as secret so that clipboard managers keep it out of their history and out
 // of cloud sync, and is then read back: only a clipboard that holds the text counts as written.
+// The data handed over owns the text and overwrites it once the clipboard lets go of it.
 // Tests derive from it to watch every write or to make one fail.
 
 #include <QString>

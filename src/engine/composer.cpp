@@ -38,16 +38,19 @@ std::int16_t MinPerSetFor(int L)
 std::string ComposePassword(int minValue, int maxValue, const SetArray &UseSet,
                             const std::string &Pool, RandomSource &random, std::int16_t &MinPerSet)
 {
-    if (Pool.empty()) return {};
+    // The one string the password is made in, and the one returned: every way out returns this
+    // object, so it is built in the caller's place and no copy of it stays behind here. Reserved
+    // at full length, it never moves while it grows.
+    std::string password;
+    if (Pool.empty()) return password;
     const int lo = std::clamp(minValue, 3, 40);
     const int span = std::max(maxValue - lo, 0);
     // Every draw the longest password of the range could take must be there before the first
     // one is made: a source that fails gives no password at all, never one made of its gaps.
-    if (!random.Reserve(1 + 2 * static_cast<std::size_t>(lo + span))) return {};
+    if (!random.Reserve(1 + 2 * static_cast<std::size_t>(lo + span))) return password;
     const int L = lo + static_cast<int>(Pick(random.Next(), static_cast<std::size_t>(span) + 1));
     MinPerSet = MinPerSetFor(L);
 
-    std::string password;
     password.reserve(static_cast<std::size_t>(L));
     for (int k = 1; k <= 3; ++k) {
         const std::string &set = UseSet[k];

@@ -5,6 +5,7 @@
 #include "mainwindow/fmMain.h"
 
 #include "controls/keyboard.h"
+#include "secret/secret.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -54,8 +55,12 @@ void fmMain::cmCopy_Click()
         Busy = 2;
         cmGen->setEnabled(false);
         const int step = ProgressStep(count);
+        // Room for the longest passwords, so that the text never moves while it grows. Once on
+        // the clipboard it is the clipboard's to overwrite; a batch that stops early overwrites it
+        // here.
         QString buffer;
         buffer.reserve(count * 42);
+        const ReleaseAtExit releaseBuffer(buffer);
         int countdown = 0;
         const QPointer<fmMain> self(this);
         for (int r = count; r >= 1; --r) {

@@ -3,6 +3,7 @@
 #include "mainwindow/fmMain.h"
 
 #include "engine/composer.h"
+#include "secret/secret.h"
 
 namespace zintrova {
 
@@ -24,13 +25,15 @@ void fmMain::GeneratePass()
     Busy = -1;
     if (Pool.empty()) BuildPool();
     if (!Pool.empty()) {
-        const std::string password = ComposePassword(sldLen[0]->value(), sldLen[1]->value(), UseSet,
-                                                     Pool, *Random, MinPerSet);
+        std::string password = ComposePassword(sldLen[0]->value(), sldLen[1]->value(), UseSet, Pool,
+                                               *Random, MinPerSet);
         // With a pool to draw from, only a random source that failed gives no password. The
         // label then shows none, so nothing can be copied, and its tooltip says why.
         randomFailed_ = password.empty();
+        // The label's caption is the one copy that stays; the composer's string is overwritten.
         lbPass->setCaption(
             QString::fromLatin1(password.data(), static_cast<qsizetype>(password.size())));
+        ReleaseSecret(password);
         lbPass->setToolTip(randomFailed_
                                ? QStringLiteral(" No password: Zintrova cannot get secure "
                                                 "random numbers from the system. ")
