@@ -1,7 +1,7 @@
 #include "controls/controls.h"
 
 #include "controls/twips.h"
-#include "secret/secret.h"
+#include "engine/secret.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "desktop/clipboard.h"
 
-#include "secret/secret.h"
+#include "engine/secret.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -5,7 +5,7 @@
 #include "mainwindow/fmMain.h"
 
 #include "controls/keyboard.h"
-#include "secret/secret.h"
+#include "engine/secret.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -3,7 +3,7 @@
 #include "mainwindow/fmMain.h"
 
 #include "engine/composer.h"
-#include "secret/secret.h"
+#include "engine/secret.h"
 
 namespace zintrova {
 

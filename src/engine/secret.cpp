@@ -1,4 +1,4 @@
-#include "secret/secret.h"
+#include "engine/secret.h"
 
 namespace zintrova {
 
