@@ -78,8 +78,6 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
-    friend struct fmAboutProbe; // lets the tests look inside
-
     void CreateControls();
     void SetTextColours();
     void Form_Load();

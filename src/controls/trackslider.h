@@ -12,7 +12,7 @@
 //              the button (1 left, 2 right, 4 middle), the Shift/Ctrl/Alt mask and the position
 //              in twips from the slider's own top-left corner;
 //   LargeChange, the PageUp/PageDown step, and SmallChange, the arrow-key step;
-//   Enabled, which the change handling reads as its mute switch (see setEnabled).
+//   Muted, the change handling's mute switch (see setMuted).
 // Key events reach ControlKeys (keyboard.h) installed on the slider before the slider acts on
 // them; focus events come from FocusEvents.
 //
@@ -33,24 +33,20 @@ public:
     int Value() const { return value(); }
     int Min() const { return minimum(); }
     int Max() const { return maximum(); }
-    int LargeChange() const { return pageStep(); }
     void setLargeChange(int step) { setPageStep(step); }
-    int SmallChange() const { return singleStep(); }
     void setSmallChange(int step) { setSingleStep(step); }
 
-    // Enabled as the handlers see it: the widget is enabled and its change handling is not muted.
-    bool Enabled() const { return isEnabled() && !muted_; }
-    // Switching Enabled off around a value set from code keeps the slider's change handling out
-    // of that set. Only the handling is muted, not the widget: the switch is flipped inside one
-    // handler, and disabling the widget for that moment would take the focus (and a mouse grab)
-    // away from it and never give them back. QWidget::setEnabled still disables the widget for
-    // real, and Enabled() reports that too.
-    void setEnabled(bool on) { muted_ = !on; }
+    // The mute switch of the change handling: switched on around a value set from code, it keeps
+    // the slider's change handlers out of that set. Only the handling is muted, not the widget:
+    // the switch is flipped inside one handler, and disabling the widget for that moment would
+    // take the focus (and a mouse grab) away from it and never give them back.
+    void setMuted(bool muted) { muted_ = muted; }
+    // Whether the change handlers leave the slider alone: muted, or the widget disabled for real.
+    bool Muted() const { return muted_ || !isEnabled(); }
 
     // The scale in twips: the centre of the thumb at Min, and the distance between two values
     // (0: no scale).
     void setScale(int firstTick, int tickSpacing);
-    int FirstTick() const { return firstTick_; }
     int TickSpacing() const { return tickSpacing_; }
     // The pixel column of the thumb's centre for a value, from the slider's left edge.
     int CentreColumn(int value) const;

@@ -42,7 +42,7 @@ public:
     void doAction(const QString &name) override
     {
         if (name == increaseAction() || name == decreaseAction()) {
-            if (upDown()->enabled_)
+            if (!upDown()->muted_)
                 upDown()->Step(name == increaseAction() ? UpDown::Arrow::Up : UpDown::Arrow::Down);
             return;
         }
@@ -87,11 +87,11 @@ void UpDown::setRange(int min, int max)
     setValue(value_);
 }
 
-void UpDown::setEnabled(bool on)
+void UpDown::setMuted(bool muted)
 {
-    if (on == enabled_) return;
-    enabled_ = on;
-    if (!on) {
+    if (muted == muted_) return;
+    muted_ = muted;
+    if (muted) {
         repeat_.stop();
         pressed_ = Arrow::None;
     }
@@ -145,8 +145,8 @@ void UpDown::paintEvent(QPaintEvent *)
         button.initFrom(this);
         button.rect = arrow == Arrow::Up ? UpRect() : DownRect();
         button.state &= ~(QStyle::State_Enabled | QStyle::State_MouseOver | QStyle::State_HasFocus);
-        if (enabled_ && isEnabled()) button.state |= QStyle::State_Enabled;
-        if (enabled_ && underMouse() && ArrowAt(mapFromGlobal(QCursor::pos())) == arrow)
+        if (!muted_ && isEnabled()) button.state |= QStyle::State_Enabled;
+        if (!muted_ && underMouse() && ArrowAt(mapFromGlobal(QCursor::pos())) == arrow)
             button.state |= QStyle::State_MouseOver;
         if (pressed_ == arrow && overPressed_)
             button.state |= QStyle::State_Sunken;
@@ -170,7 +170,7 @@ void UpDown::paintEvent(QPaintEvent *)
 
 void UpDown::mousePressEvent(QMouseEvent *e)
 {
-    if (!enabled_) return;
+    if (muted_) return;
     const QPoint pos = e->position().toPoint();
     emit MouseDown(MouseButtonCode(e->button()), ShiftState(e->modifiers()), float(Twips(pos.x())),
                    float(Twips(pos.y())));
@@ -201,7 +201,7 @@ void UpDown::mouseReleaseEvent(QMouseEvent *e)
         overPressed_ = false;
         update();
     }
-    if (!enabled_) return;
+    if (muted_) return;
     const QPoint pos = e->position().toPoint();
     emit MouseUp(MouseButtonCode(e->button()), ShiftState(e->modifiers()), float(Twips(pos.x())),
                  float(Twips(pos.y())));
@@ -209,7 +209,7 @@ void UpDown::mouseReleaseEvent(QMouseEvent *e)
 
 void UpDown::keyPressEvent(QKeyEvent *e)
 {
-    if (enabled_ && e->modifiers() == Qt::NoModifier &&
+    if (!muted_ && e->modifiers() == Qt::NoModifier &&
         (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down)) {
         Step(e->key() == Qt::Key_Up ? Arrow::Up : Arrow::Down);
         return;

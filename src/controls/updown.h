@@ -25,13 +25,12 @@ public:
     int Increment() const { return increment_; }
     void setIncrement(int step) { increment_ = step; }
 
-    // Enabled, as the handlers see it. The window turns it off for a moment around setting the
-    // value from code, so that its change handling can tell its own echo from a user's step.
-    // While it is off the arrows are greyed and ignore the mouse and the keys. It deliberately
-    // hides QWidget::setEnabled: a disabled QWidget gives away the keyboard focus, which a
-    // momentary switch must never do.
-    bool Enabled() const { return enabled_; }
-    void setEnabled(bool on);
+    // The mute switch. The window turns it on for a moment around setting the value from code, so
+    // that its change handling can tell its own echo from a user's step. While muted the arrows
+    // are greyed and ignore the mouse and the keys; the widget keeps the keyboard focus, which a
+    // disabled QWidget would give away, and a momentary switch must never do.
+    bool Muted() const { return muted_; }
+    void setMuted(bool muted);
 
     QSize sizeHint() const override;
 
@@ -66,7 +65,7 @@ private:
     int min_ = 0;
     int max_ = 10;
     int increment_ = 1;
-    bool enabled_ = true;
+    bool muted_ = false;
     Arrow pressed_ = Arrow::None; // the arrow held with the left button
     bool overPressed_ = false;    // the pointer is on the held arrow
     QTimer repeat_;

@@ -30,11 +30,10 @@ void fmMain::Form_Load()
 {
     lbPass->setCaption(QString());
     // The secure source needs no seeding: ProgramRandom() reads the operating system's generator.
-    Busy = -3;
     InitSets();
     LoadIni();
     GeneratePass();
-    Busy = 0;
+    Busy = busy::Idle;
     if (ReadInt16(txNum->text().toStdString()) == 0) txNum->setText(QStringLiteral("1"));
 }
 
@@ -71,7 +70,7 @@ void fmMain::Form_Unload(std::int16_t &Cancel)
 
 void fmMain::cmExit_Click()
 {
-    if (Busy != 0) return;
+    if (Busy != busy::Idle) return;
     close();
 }
 

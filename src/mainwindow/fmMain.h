@@ -37,6 +37,22 @@ namespace zintrova {
 
 class KeyPreview;
 
+// The values of fmMain's busy flag Busy: the multi-step operation under way. The handlers that
+// start work do nothing while it is not Idle; only GeneratePass looks for Composing alone.
+namespace busy {
+inline constexpr std::int16_t Idle = 0;
+inline constexpr std::int16_t ApplyingSettings = -2; // LoadIni puts the saved values in
+inline constexpr std::int16_t Composing = -1;        // a GeneratePass runs
+inline constexpr std::int16_t SingleCopy = 1;        // the password on show goes to the clipboard
+inline constexpr std::int16_t BatchCopy = 2;         // a batch, up to the end of its "Done"
+} // namespace busy
+
+// The values of fmMain's PushState, the coupling of the two length sliders: free, stopped (the
+// moved thumb held at the other's value) or pushing (the next crossing moves the other along).
+namespace push {
+inline constexpr std::int16_t Free = 0, Stopped = 1, Pushing = 2;
+} // namespace push
+
 // Whether the window system on the platform of that name (as Qt gives it) tells a program where
 // its window stands. Native Wayland ("wayland" and its variants such as "wayland-egl") does not:
 // the compositor places the window, and the program reads 0, 0.
@@ -58,6 +74,7 @@ private:
     // --- lifecycle (fmMain.cpp)
     void Form_Load();
     void Form_Activate();
+    // Cancel is never set: unloading always proceeds.
     void Form_Unload(std::int16_t &Cancel);
     void cmExit_Click();
 
@@ -144,14 +161,13 @@ public:
     CommandButton *cmExit = nullptr;
     CommandButton *cmHelp = nullptr;
     std::array<LineShape *, 4> lnTick{};
-    LineShape *Line2 = nullptr;
 
 private:
     // Window state, in declaration order.
-    std::int16_t PushState = 0;
+    std::int16_t PushState = push::Free;
     std::int16_t SpinDir = 0;
     std::int16_t SpinExtra = 0;
-    std::int16_t Busy = 0;
+    std::int16_t Busy = busy::Idle;
     QString IniFile;
     SetArray BaseSet;
     SimilarTable Similar;

@@ -27,7 +27,7 @@ int ProgressStep(int count)
 
 void fmMain::cmCopy_Click()
 {
-    if (Busy != 0) return;
+    if (Busy != busy::Idle) return;
     const std::int16_t count = ReadCount();
     // An empty or zero count copies nothing: the clipboard keeps what the user had there.
     if (count < 1) return;
@@ -40,9 +40,9 @@ void fmMain::cmCopy_Click()
     tmTimer->setEnabled(false);
 
     if (count == 1) {
-        Busy = 1;
+        Busy = busy::SingleCopy;
         const bool copied = Clip->SetText(lbPass->Caption());
-        Busy = 0;
+        Busy = busy::Idle;
         if (copied) {
             if (noticeShown) txNum_Change(); // puts the caption back
         } else {
@@ -52,7 +52,7 @@ void fmMain::cmCopy_Click()
             tmTimer->setEnabled(true);
         }
     } else {
-        Busy = 2;
+        Busy = busy::BatchCopy;
         cmGen->setEnabled(false);
         const int step = ProgressStep(count);
         // Room for the longest passwords, so that the text never moves while it grows. Once on
@@ -73,7 +73,7 @@ void fmMain::cmCopy_Click()
             if (randomFailed_) {
                 // No secure random numbers for the rest of the batch: nothing is copied, and
                 // the password label's tooltip says why.
-                Busy = 0;
+                Busy = busy::Idle;
                 txNum_Change();
                 return;
             }
@@ -97,7 +97,7 @@ void fmMain::cmCopy_Click()
 void fmMain::tmTimer_Timer()
 {
     tmTimer->setEnabled(false);
-    if (Busy != 2) {
+    if (Busy != busy::BatchCopy) {
         // The end of a failed single copy's notice: only the caption goes back.
         txNum_Change();
         return;
@@ -105,7 +105,7 @@ void fmMain::tmTimer_Timer()
     cmCopy->setText(QStringLiteral("Multi&copy"));
     cmCopy->setFontBold(true);
     cmGen->setEnabled(true);
-    Busy = 0;
+    Busy = busy::Idle;
     GeneratePass();
     txNum_Change();
 }

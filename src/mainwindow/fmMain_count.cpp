@@ -6,6 +6,7 @@
 #include "controls/contrast.h"
 #include "controls/keyboard.h"
 #include "engine/number.h"
+#include "settings/record.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -13,8 +14,6 @@
 namespace zintrova {
 
 namespace {
-
-constexpr int MaxCount = 999;
 
 std::int16_t Sign(int v)
 {
@@ -57,7 +56,7 @@ void fmMain::ApplyColours()
 
 void fmMain::txNum_Change()
 {
-    spNum->setEnabled(false); // mute: the spinner's change handling only records the value
+    spNum->setMuted(true); // the spinner's change handling only records the value
     std::int16_t n = ReadCount();
     if (n == 1) {
         // single: Copy copies the password on show
@@ -85,14 +84,14 @@ void fmMain::txNum_Change()
     if (n == 0) n = 1;
     CountValue = n;
     spNum->setValue(n);
-    spNum->setEnabled(true);
+    spNum->setMuted(false);
 }
 
 void fmMain::spNum_Change()
 {
     const std::int16_t old = LastNum;
     LastNum = static_cast<std::int16_t>(spNum->Value());
-    if (spNum->Enabled()) {
+    if (!spNum->Muted()) {
         txNum->setText(QString::number(LastNum));
         SpinDir = Sign(LastNum - old);
     }
@@ -129,7 +128,7 @@ void fmMain::tmSpin_Timer()
 {
     tmSpin->setEnabled(false);
     int n = spNum->Value() + SpinDir + Sign(SpinDir) * SpinExtra;
-    n = std::clamp(n, 1, MaxCount);
+    n = std::clamp<int>(n, 1, settings::CountMax);
     spNum->setValue(n); // writes the text, and sets SpinDir to the direction of the step
     tmSpin->setInterval(50);
     tmSpin->setEnabled(true);
@@ -199,7 +198,7 @@ void fmMain::txNum_LostFocus()
 
 void fmMain::txNum_DblClick()
 {
-    if (Busy != 0) return;
+    if (Busy != busy::Idle) return;
     txNum->setText(QStringLiteral("1"));
 }
 

@@ -7,6 +7,7 @@
 #include "controls/keyboard.h"
 #include "controls/twips.h"
 #include "desktop/artwork.h"
+#include "settings/record.h"
 #include "version.h"
 
 #include <QLineEdit>
@@ -41,7 +42,7 @@ void fmMain::CreateControls()
 
     tmSpin = new EventTimer(500, this);
     spNum = Place(new UpDown(this), 3300, 2475, 240, 495);
-    spNum->setRange(1, 999);
+    spNum->setRange(1, settings::CountMax);
     spNum->setValue(1);
     tmTimer = new EventTimer(1600, this);
 
@@ -113,7 +114,7 @@ void fmMain::CreateControls()
     lnTick[3] = new LineShape(this, 8025, 930, 8025, 990, 2, QPalette::WindowText);
     lnTick[2] = new LineShape(this, 6075, 930, 6075, 990, 2, QPalette::WindowText);
     lnTick[1] = new LineShape(this, 4125, 945, 4125, 990, 2, QPalette::WindowText);
-    Line2 = new LineShape(this, 750, 930, 8025, 930, 1, QPalette::WindowText);
+    new LineShape(this, 750, 930, 8025, 930, 1, QPalette::WindowText); // Line2, the scale's line
     lnTick[0] = new LineShape(this, 2175, 945, 2175, 990, 2, QPalette::WindowText);
 
     // Labels take no focus; every other control is in this tab order.

@@ -20,9 +20,9 @@ void fmMain::BuildPool()
 
 void fmMain::GeneratePass()
 {
-    if (Busy == -1) return;
+    if (Busy == busy::Composing) return;
     const std::int16_t was = Busy;
-    Busy = -1;
+    Busy = busy::Composing;
     if (Pool.empty()) BuildPool();
     if (!Pool.empty()) {
         std::string password = ComposePassword(sldLen[0]->value(), sldLen[1]->value(), UseSet, Pool,
@@ -51,7 +51,7 @@ bool fmMain::CanCompose() const
 
 void fmMain::cbFilter_Click()
 {
-    if (Busy != 0) return;
+    if (Busy != busy::Idle) return;
     Pool.clear();
     GeneratePass();
 }
@@ -59,7 +59,7 @@ void fmMain::cbFilter_Click()
 void fmMain::cbSet_Click(std::int16_t Index)
 {
     (void)Index;
-    if (Busy != 0) return;
+    if (Busy != busy::Idle) return;
     if (cbSet[1]->Value() + cbSet[2]->Value() + cbSet[3]->Value() != 0) {
         Pool.clear();
         GeneratePass();
@@ -71,7 +71,7 @@ void fmMain::cbSet_Click(std::int16_t Index)
 
 void fmMain::cmGen_Click()
 {
-    if (Busy != 0) return;
+    if (Busy != busy::Idle) return;
     GeneratePass();
 }
 

@@ -38,7 +38,8 @@ void fmMain::LoadIni()
     IniFile = settings::IniPath(settings::SettingsFolder());
     const std::string record =
         settings::ReadRecordFile(settings::ReadPath(IniFile, settings::CurrentUserEnvironment()));
-    Busy = -2; // the boxes' click handlers stay quiet while the saved values go in
+    Busy =
+        busy::ApplyingSettings; // the boxes' click handlers stay quiet while the saved values go in
     if (const auto a = settings::ToApply(record)) {
         LoadedPosition = {a->Left, a->Top};
         move(Px(a->Left), Px(a->Top));
@@ -48,10 +49,9 @@ void fmMain::LoadIni()
         // Each runs the slider's change handling, which rewrites the range label and may compose.
         for (std::size_t j = 0; j < 2; ++j)
             sldLen[j]->setValue(a->Len[j]);
-        Busy = 0;
         txNum->setText(QString::number(a->Count)); // runs the count's change handling
     }
-    Busy = 0;
+    Busy = busy::Idle;
 }
 
 void fmMain::SaveIni()

@@ -1,8 +1,8 @@
 // The two length sliders: minimum (sldLen[0]) and maximum (sldLen[1]).
 //
 // The sliders are coupled by a soft stop. Moving one thumb into the other first stops it at
-// equal values (PushState 1, "stopped"); once the mouse button or the key is released the stop
-// turns into push mode (PushState 2), and moving on in the same direction carries the other
+// equal values (PushState Stopped); once the mouse button or the key is released the stop
+// turns into push mode (Pushing), and moving on in the same direction carries the other
 // thumb along. As soon as the thumbs part again (min < max) or a slider gets the focus, the state
 // goes back to free (0) and the next contact stops once more.
 
@@ -24,8 +24,8 @@ void fmMain::ShowLimits()
 void fmMain::sldLen_Change(std::int16_t Index)
 {
     TrackSlider *s = sldLen[Index];
-    if (!s->Enabled()) return; // being pushed along by the other slider
-    if (sldLen[0]->Value() < sldLen[1]->Value()) PushState = 0;
+    if (s->Muted()) return; // being pushed along by the other slider
+    if (sldLen[0]->Value() < sldLen[1]->Value()) PushState = push::Free;
     ShowLimits();
     if (s->Value() != LastLen[Index]) GeneratePass();
     LastLen[Index] = static_cast<std::int16_t>(s->Value());
@@ -33,21 +33,22 @@ void fmMain::sldLen_Change(std::int16_t Index)
 
 void fmMain::sldLen_Scroll(std::int16_t Index)
 {
-    if (sldLen[0]->Value() < sldLen[1]->Value() && PushState == 1) PushState = 0;
+    if (sldLen[0]->Value() < sldLen[1]->Value() && PushState == push::Stopped)
+        PushState = push::Free;
     if (sldLen[0]->Value() <= sldLen[1]->Value()) return; // equal values are a valid range
 
     // The moved thumb has crossed the other one.
     TrackSlider *moved = sldLen[Index];
     TrackSlider *other = sldLen[1 - Index];
     switch (PushState) {
-    case 0: PushState = 1; [[fallthrough]];
-    case 1: // hold: back onto the other thumb; its own change handling runs
+    case push::Free: PushState = push::Stopped; [[fallthrough]];
+    case push::Stopped: // hold: back onto the other thumb; its own change handling runs
         moved->setValue(other->Value());
         break;
-    case 2: // push: the other thumb follows, with its change handling muted
-        other->setEnabled(false);
+    case push::Pushing: // push: the other thumb follows, with its change handling muted
+        other->setMuted(true);
         other->setValue(moved->Value());
-        other->setEnabled(true);
+        other->setMuted(false);
         // The moved slider's own change composes for both values, so the pushed slider's value
         // counts as handled. Left at its older value, a later move of the pushed slider back to
         // that value would compose nothing and leave a password of the wrong length on show.
@@ -84,7 +85,7 @@ void fmMain::sldLen_MouseUp(std::int16_t Index, std::int16_t Button, std::int16_
     (void)Shift;
     (void)X;
     (void)Y;
-    if (PushState == 1) PushState = 2;
+    if (PushState == push::Stopped) PushState = push::Pushing;
 }
 
 void fmMain::sldLen_KeyDown(std::int16_t Index, int &KeyCode, int Shift)
@@ -108,15 +109,15 @@ void fmMain::sldLen_KeyUp(std::int16_t Index, int &KeyCode, int Shift)
     (void)Shift;
     if (KeyCode == vk::Prior || KeyCode == vk::Next) sldLen[Index]->setLargeChange(1);
     if (KeyCode != 0) {
-        if (sldLen[0]->Value() < sldLen[1]->Value()) PushState = 0;
-        if (PushState == 1) PushState = 2;
+        if (sldLen[0]->Value() < sldLen[1]->Value()) PushState = push::Free;
+        if (PushState == push::Stopped) PushState = push::Pushing;
     }
 }
 
 void fmMain::sldLen_GotFocus(std::int16_t Index)
 {
     (void)Index;
-    PushState = 0;
+    PushState = push::Free;
 }
 
 } // namespace zintrova

@@ -86,7 +86,7 @@ std::string EncodeRecord(const Record &r)
     line += FormatNumber(held(r.Filter, 9), 1);
     for (std::int32_t v : r.Len)
         line += FormatNumber(held(v, 99), 2);
-    line += FormatNumber(held(r.Count, 999), 3);
+    line += FormatNumber(held(r.Count, CountMax), 3);
     return line;
 }
 

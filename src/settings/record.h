@@ -86,6 +86,7 @@ std::string RecordText(std::string_view head);
 // The ranges of the controls that receive the values.
 inline constexpr std::array<std::int32_t, 2> LenMin{3, 6};
 inline constexpr std::array<std::int32_t, 2> LenMax{40, 40};
+// The most passwords one copy makes: the count box and the record's field hold three digits.
 inline constexpr std::int16_t CountMax = 999;
 inline constexpr std::int16_t BoxMax = 2; // 0 off, 1 on, 2 greyed
 
