@@ -103,7 +103,21 @@ fmAbout::fmAbout(QWidget *parent) : QDialog(parent)
     Form_Load();
 }
 
+// The window's frame and its controls in the order of the layout table, their colours, names
+// and handlers.
 void fmAbout::CreateControls()
+{
+    SetUpFrame();
+    PlaceButtonsAndLogo();
+    PlaceLinkSentence();
+    PlaceTitlesAndSeparator();
+    SetUpColours();
+    NameControls();
+    ConnectHandlers();
+}
+
+// The title, a fixed dialog frame of the layout's size, the icon and the default font.
+void fmAbout::SetUpFrame()
 {
     setWindowTitle(QStringLiteral("About Zintrova"));
     // A fixed dialog frame: a title bar with a close box, no resizing, no help button.
@@ -113,7 +127,11 @@ void fmAbout::CreateControls()
     setFixedSize(Px(5730), Px(3330));
     setWindowIcon(AboutIcon());
     setFont(SansFont(8.25));
+}
 
+// The link's timer, Help and OK, and the logo.
+void fmAbout::PlaceButtonsAndLogo()
+{
     // Re-enables the web link 10 seconds after a click on it.
     tmOne = new EventTimer(10000, this);
 
@@ -130,8 +148,11 @@ void fmAbout::CreateControls()
     imLogo = new QLabel(this);
     imLogo->setPixmap(LogoPicture());
     imLogo->setGeometry(QRect(TwipsPoint(240, 150), imLogo->pixmap().size()));
+}
 
-    // The link sentence: "Visit", the address, "for other freewares."
+// The link sentence: "Visit", the address, "for other freewares."
+void fmAbout::PlaceLinkSentence()
+{
     Label5 = new AboutLabel(QStringLiteral("for other freewares."), this,
                             TwipsRect(1890, 2610, 1365, 195), true);
     lblLink =
@@ -154,6 +175,11 @@ void fmAbout::CreateControls()
         Label5->move(lblLink->geometry().right() + 1 + std::max(blank, Px(1890) - Px(630 + 1200)),
                      Label5->y());
     }
+}
+
+// "presents", the description, the title, the version and "Freeware", and the etched line.
+void fmAbout::PlaceTitlesAndSeparator()
+{
     Label1 = new AboutLabel(QStringLiteral("presents"), this, TwipsRect(2640, 390, 780, 240), true);
     Label1->setFont(SansFont(9.75));
     // Etched separator: a grey line with a white line of width 2 one pixel below it.
@@ -177,11 +203,15 @@ void fmAbout::CreateControls()
     // Fonts changed after creation: size the auto-sizing labels to their fonts.
     for (auto *l : {Label1, lblTitle, lblVersion, lblDisclaimer})
         l->setCaption(l->text());
-    // The text colours follow a change of the colour scheme.
+}
+
+// The texts' colours, chosen again when the colour scheme changes, and the separator's grey and
+// white.
+void fmAbout::SetUpColours()
+{
     SetTextColours();
     const auto setTextColours = [this] { SetTextColours(); };
     new SchemeWatch({this, lblDescription, lblTitle, lblDisclaimer, lblLink}, setTextColours, this);
-    lblLink->setAccessibleDescription(QStringLiteral("Opens the web site in the browser"));
     {
         QPalette grey = Line1[1]->palette(), white = Line1[0]->palette();
         grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
@@ -189,8 +219,12 @@ void fmAbout::CreateControls()
         Line1[1]->setPalette(grey);
         Line1[0]->setPalette(white);
     }
+}
 
-    // Only the two buttons take the focus, Help first.
+// The focus order, the controls' own names and what a screen reader says of the link.
+void fmAbout::NameControls()
+{
+    // The buttons lie above the labels; only they take the focus, Help first.
     cmHelp->raise();
     cmOK->raise();
     setTabOrder(cmHelp, cmOK);
@@ -213,6 +247,12 @@ void fmAbout::CreateControls()
     for (const auto &[control, name] : names)
         control->setObjectName(QLatin1String(name));
 
+    lblLink->setAccessibleDescription(QStringLiteral("Opens the web site in the browser"));
+}
+
+// Each control's events to the window's handlers.
+void fmAbout::ConnectHandlers()
+{
     connect(tmOne, &EventTimer::Timer, this, [this] { tmOne_Timer(); });
     connect(cmHelp, &QPushButton::clicked, this, [this] { cmHelp_Click(); });
     connect(cmOK, &QPushButton::clicked, this, [this] { cmOK_Click(); });

@@ -79,6 +79,13 @@ protected:
 
 private:
     void CreateControls();
+    void SetUpFrame();
+    void PlaceButtonsAndLogo();
+    void PlaceLinkSentence();
+    void PlaceTitlesAndSeparator();
+    void SetUpColours();
+    void NameControls();
+    void ConnectHandlers();
     void SetTextColours();
     void Form_Load();
     void cmHelp_Click();

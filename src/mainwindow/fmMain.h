@@ -80,6 +80,12 @@ private:
 
     // --- layout (fmMain_layout.cpp)
     void CreateControls();
+    void SetUpFrame();
+    void PlaceCountAndCopy();
+    void PlaceBoxesAndGenerate();
+    void PlaceSlidersAndPassword();
+    void NameControls();
+    void ConnectHandlers();
 
     // --- keyboard (fmMain_keys.cpp)
     void Form_KeyDown(int &KeyCode, int Shift);

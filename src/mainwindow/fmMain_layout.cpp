@@ -22,7 +22,20 @@ template <class W> W *Place(W *w, int left, int top, int width, int height)
 }
 } // namespace
 
+// The window's frame and every control, in the order of the layout table (also the stacking
+// order: the copy frame lies below the copy button), then their names and their handlers.
 void fmMain::CreateControls()
+{
+    SetUpFrame();
+    PlaceCountAndCopy();
+    PlaceBoxesAndGenerate();
+    PlaceSlidersAndPassword();
+    NameControls();
+    ConnectHandlers();
+}
+
+// The title, a fixed dialog frame of the layout's size, the default font and the icon.
+void fmMain::SetUpFrame()
 {
     setWindowTitle(QStringLiteral("%1 %2.%3")
                        .arg(QLatin1String(app::Title))
@@ -35,7 +48,12 @@ void fmMain::CreateControls()
     setFixedSize(Px(8520), Px(3225));
     setFont(SansFont(8.25));
     setWindowIcon(ProgramIcon());
+}
 
+// The copy button's frame, the count box with its spinner, the copy button, Exit, "?" and
+// the timers.
+void fmMain::PlaceCountAndCopy()
+{
     // The frame around the copy button lies on the window's background, below the button.
     shCopy = Place(new RectShape(QColor(0, 255, 0), this), 3660, 2460, 1965, 495);
     shCopy->setVisible(false);
@@ -58,7 +76,11 @@ void fmMain::CreateControls()
     cmCopy =
         Place(new CommandButton(QStringLiteral("&Copy to Clipboard"), this), 3690, 2490, 1905, 435);
     cmCopy->setEnabled(false);
+}
 
+// The character-set and filter check boxes, all on, and Generate, the default button.
+void fmMain::PlaceBoxesAndGenerate()
+{
     cbFilter =
         Place(new ValueCheckBox(QStringLiteral("&filter similars"), this), 6360, 240, 1965, 525);
     cbFilter->setToolTip(QStringLiteral(" Exclude similar letters and figures, like l/I, O/0, S/5. "
@@ -73,7 +95,12 @@ void fmMain::CreateControls()
 
     cmGen = Place(new CommandButton(QStringLiteral("&Generate"), this), 300, 2490, 1905, 435);
     cmGen->Default = true;
+}
 
+// The length sliders on their common scale, the range and password labels, and the scale's
+// marks above the minimum slider.
+void fmMain::PlaceSlidersAndPassword()
+{
     sldLen[0] = Place(new TrackSlider(this), 660, 990, 7500, 300);
     sldLen[1] = Place(new TrackSlider(this), 1260, 1290, 6900, 300);
     sldLen[0]->setRange(3, 40);
@@ -116,7 +143,11 @@ void fmMain::CreateControls()
     lnTick[1] = new LineShape(this, 4125, 945, 4125, 990, 2, QPalette::WindowText);
     new LineShape(this, 750, 930, 8025, 930, 1, QPalette::WindowText); // Line2, the scale's line
     lnTick[0] = new LineShape(this, 2175, 945, 2175, 990, 2, QPalette::WindowText);
+}
 
+// The tab order, the names screen readers read, and the controls' own names.
+void fmMain::NameControls()
+{
     // Labels take no focus; every other control is in this tab order.
     lbLimits->setFocusPolicy(Qt::NoFocus);
     lbPass->setFocusPolicy(Qt::NoFocus);
@@ -148,8 +179,11 @@ void fmMain::CreateControls()
     // The password itself is read out as the label's description.
     connect(lbPass, &ChangeLabel::Change, this,
             [this] { lbPass->setAccessibleDescription(lbPass->Caption()); });
+}
 
-    // Handlers.
+// Each control's events to the window's handlers.
+void fmMain::ConnectHandlers()
+{
     for (std::int16_t k = 1; k <= 3; ++k)
         connect(cbSet[k], &ValueCheckBox::Click, this, [this, k] { cbSet_Click(k); });
     connect(cbFilter, &ValueCheckBox::Click, this, [this] { cbFilter_Click(); });
