@@ -135,6 +135,8 @@ private:
 
     // --- clipboard copy (fmMain_copy.cpp)
     void cmCopy_Click();
+    void CopySingle(bool noticeShown);
+    bool CopyBatch(int count);
     void tmTimer_Timer();
     void CopyShortcut(int KeyCode);
     void lbPass_Change();
