@@ -142,33 +142,61 @@ private slots:
     void countEntry_data()
     {
         QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<QString>("key"); // as QKeySequence writes it
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("copies");
-        QTest::newRow("007 reads 7") << "007" << QKeySequence() << "007" << 7;
-        QTest::newRow("cut to three") << "12345" << QKeySequence() << "123" << 123;
-        QTest::newRow("negative") << "-1234" << QKeySequence() << "-12" << 0;
-        QTest::newRow("no number") << "x5" << QKeySequence() << "x5" << 0;
-        QTest::newRow("Up") << "5" << QKeySequence("Up") << "6" << 6;
-        QTest::newRow("PageDown") << "10" << QKeySequence("PgDown") << "5" << 5;
-        QTest::newRow("Up at 999") << "999" << QKeySequence("Up") << "999" << 999;
-        QTest::newRow("PageUp at 997") << "997" << QKeySequence("PgUp") << "999" << 999;
-        QTest::newRow("PageDown at 3") << "3" << QKeySequence("PgDown") << "1" << 1;
-        QTest::newRow("Ctrl+Home") << "50" << QKeySequence("Ctrl+Home") << "1" << 1;
-        QTest::newRow("Ctrl+Shift+Home") << "50" << QKeySequence("Ctrl+Shift+Home") << "50" << 50;
-        QTest::newRow("Home") << "50" << QKeySequence("Home") << "50" << 50;
-        QTest::newRow("Up from empty") << "" << QKeySequence("Up") << "1" << 1;
-        QTest::newRow("PageUp from -5") << "-5" << QKeySequence("PgUp") << "5" << 5;
+        QTest::newRow("007 reads 7") << "007"
+                                     << ""
+                                     << "007" << 7;
+        QTest::newRow("cut to three") << "12345"
+                                      << ""
+                                      << "123" << 123;
+        QTest::newRow("negative") << "-1234"
+                                  << ""
+                                  << "-12" << 0;
+        QTest::newRow("no number") << "x5"
+                                   << ""
+                                   << "x5" << 0;
+        QTest::newRow("Up") << "5"
+                            << "Up"
+                            << "6" << 6;
+        QTest::newRow("PageDown") << "10"
+                                  << "PgDown"
+                                  << "5" << 5;
+        QTest::newRow("Up at 999") << "999"
+                                   << "Up"
+                                   << "999" << 999;
+        QTest::newRow("PageUp at 997") << "997"
+                                       << "PgUp"
+                                       << "999" << 999;
+        QTest::newRow("PageDown at 3") << "3"
+                                       << "PgDown"
+                                       << "1" << 1;
+        QTest::newRow("Ctrl+Home") << "50"
+                                   << "Ctrl+Home"
+                                   << "1" << 1;
+        QTest::newRow("Ctrl+Shift+Home") << "50"
+                                         << "Ctrl+Shift+Home"
+                                         << "50" << 50;
+        QTest::newRow("Home") << "50"
+                              << "Home"
+                              << "50" << 50;
+        QTest::newRow("Up from empty") << ""
+                                       << "Up"
+                                       << "1" << 1;
+        QTest::newRow("PageUp from -5") << "-5"
+                                        << "PgUp"
+                                        << "5" << 5;
     }
     void countEntry()
     {
         QFETCH(QString, pasted);
-        QFETCH(QKeySequence, key);
+        QFETCH(QString, key);
         QFETCH(QString, shown);
         QFETCH(int, copies);
         MainWindow t;
         t.pasteCount(pasted);
-        if (!key.isEmpty()) QTest::keySequence(t.w.txNum, key);
+        if (!key.isEmpty()) QTest::keySequence(t.w.txNum, QKeySequence(key));
         QCOMPARE(t.count(), shown);
         QCOMPARE(t.w.spNum->Value(), std::max(copies, 1));
         QCOMPARE(t.mode(), copies == 1 ? "single" : copies ? "batch" : "invalid");
@@ -391,12 +419,6 @@ private slots:
                    t.clickSlider(1, 8);
                })
             << "8 - 8 pushing";
-        QTest::newRow("Up and Down move the focus, change no value") << Steps([](MainWindow &t) {
-            t.clickSlider(1, 12), t.clickSlider(0, 12), t.probe.PushState() = 2;
-            for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
-                t.pressKey(key);
-            QCOMPARE(t.focus(), t.w.sldLen[0]);
-        }) << "12 - 12 free";
         QTest::newRow("a press crosses the range until a move couples") << Steps([](MainWindow &t) {
             t.clickSlider(0, 20);
             QVERIFY(t.range() == "20 - 8 free" && t.password().size() == 20);
@@ -432,24 +454,6 @@ private slots:
         QCOMPARE(t.range(), range);
         const int min = t.w.sldLen[0]->Value(), max = std::max(min, t.w.sldLen[1]->Value());
         QVERIFY(t.password().size() >= min && t.password().size() <= max);
-    }
-
-    // A press with any button sets the length whose place is nearest the pointer: under the
-    // marks of 10 to 40, at the slider's own ends.
-    void pressPutsTheThumbUnderThePointer()
-    {
-        MainWindow t;
-        for (TrackSlider *slider : t.w.sldLen) {
-            for (int mark = 0; mark < 4; ++mark) {
-                const int x = t.w.lnTick[mark]->geometry().center().x() - slider->x();
-                QTest::mouseClick(slider, Qt::MiddleButton, Qt::ShiftModifier, {x, 10});
-                QCOMPARE(slider->Value(), 10 * (mark + 1));
-            }
-            QTest::mouseClick(slider, Qt::RightButton, {}, {0, 10});
-            QCOMPARE(slider->Value(), slider->Min());
-            QTest::mouseClick(slider, Qt::LeftButton, {}, {slider->width() - 1, 10});
-            QCOMPARE(slider->Value(), 40);
-        }
     }
 
     // F1 opens the About window when released. A click on the link opens the site once, greys
@@ -519,11 +523,9 @@ private slots:
     // differ in brightness (the largest component) by less than 63, and keeps it otherwise.
     void rangeLabelContrast()
     {
-        const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255), grey = qRgb(192, 192, 192);
-        QCOMPARE(ContrastForeColor(qRgb(240, 240, 240), white), black);
-        QCOMPARE(ContrastForeColor(grey, white), std::nullopt);
-        QCOMPARE(ContrastForeColor(white, grey), std::nullopt);
-        QCOMPARE(ContrastForeColor(qRgb(250, 0, 0), qRgb(0, 0, 255)), black); // brightness, not hue
+        const QRgb white = qRgb(255, 255, 255), grey = qRgb(192, 192, 192);
+        QCOMPARE(ContrastForeColor(grey, white), std::nullopt);                       // 63 apart
+        QCOMPARE(ContrastForeColor(qRgb(250, 0, 0), qRgb(0, 0, 255)), qRgb(0, 0, 0)); // not hue
         fmMain w;
         QPalette pal = w.palette();
         pal.setColor(QPalette::Button, QColor(128, 0, 40));
