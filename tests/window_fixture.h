@@ -113,10 +113,12 @@ public:
     // A key held down: its first press, then the keyboard's repeats, until releaseKey().
     void holdKey(Qt::Key key)
     {
-        if (held_ != key)
+        if (held_ != key) {
             QTest::keyPress(focus(), held_ = key);
-        else
+        } else { // as X11 repeats a key: a release and a press, both marked as repeats
+            QTest::simulateEvent(focus(), false, key, {}, {}, true);
             QTest::simulateEvent(focus(), true, key, {}, {}, true);
+        }
         settle();
     }
     Qt::Key held() const { return held_; }
@@ -195,21 +197,20 @@ public:
         return shown + ' ' + coupling[probe.PushState()] +
                (w.lbLimits->Caption() == shown ? "" : " label " + w.lbLimits->Caption());
     }
-    // The count's mode in words: "single", "batch" or "invalid", or "mixed" for anything else.
+    // The count's mode in words: "single", "batch" or "invalid" (the buttons' state and caption
+    // and the count box's colour), or "mixed" for anything else.
     QString mode() const
     {
-        const QPalette &pal = w.palette();
         const QColor box = w.txNum->BackColor();
-        const bool batch = !w.cmGen->isEnabled();
-        if (batch && !w.cmCopy->isEnabled())
-            return box == QColor(255, 128, 128) ? "invalid" : "mixed";
-        const QColor text = batch ? pal.color(QPalette::Disabled, QPalette::WindowText)
-                                  : pal.color(QPalette::ToolTipText);
-        const bool ok = w.cmCopy->isEnabled() && w.cmCopy->FontBold() == batch &&
-                        box == (batch ? QColor(255, 255, 192) : pal.color(QPalette::Base)) &&
-                        w.cmCopy->text() == (batch ? "Multi&copy" : "&Copy to Clipboard") &&
-                        w.lbPass->ForeColor() == text && !(batch && w.shCopy->isVisible());
-        return !ok ? "mixed" : batch ? "batch" : "single";
+        const bool batch = !w.cmGen->isEnabled(), copy = w.cmCopy->isEnabled();
+        if (batch && !copy && box == QColor(255, 128, 128)) return "invalid";
+        if (batch && copy && w.cmCopy->FontBold() && box == QColor(255, 255, 192) &&
+            w.cmCopy->text() == "Multi&copy" && !w.shCopy->isVisible())
+            return "batch";
+        if (!batch && copy && !w.cmCopy->FontBold() && box == w.palette().color(QPalette::Base) &&
+            w.cmCopy->text() == "&Copy to Clipboard")
+            return "single";
+        return "mixed";
     }
     // The clipboard's text, marked if the secret mark that keeps it out of histories is missing.
     static QString clipboard()
