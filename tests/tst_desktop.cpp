@@ -332,6 +332,11 @@ private slots:
     // the clipboard is taken over or a signal the user did not ignore comes.
     void stayAfterExit()
     {
+        for (auto [platform, stays] :
+             {std::pair{"xcb", true}, {"wayland-egl", true}, {"offscreen", false}})
+            QVERIFY2(LingersAfterExit(QString(platform), true) == stays &&
+                         !LingersAfterExit(QString(platform), false),
+                     platform);
         // Events 20 ms apart while the keeper runs: k its own copy, s the mouse selection and l
         // the clipboard taken by another program, T I H the signals SIGTERM, SIGINT and SIGHUP,
         // one of them perhaps ignored since the program started. Owned at the start, the events,
