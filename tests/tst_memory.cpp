@@ -79,8 +79,11 @@ private slots:
         // Read as a paste reads it, in UTF-8, and kept masked only. The shared text is let go
         // before the next copy, as a paste lets go of it.
         QByteArray masked;
-        for (char c : QGuiApplication::clipboard()->mimeData()->data("text/plain"))
-            masked += char(c ^ Mask);
+        {
+            const QByteArray text = QGuiApplication::clipboard()->mimeData()->data("text/plain");
+            for (char c : text) // read only: a copy of the text would stay behind
+                masked += char(c ^ Mask);
+        }
         for (QString &password : t.shown) // the test's own record of what was shown
             ReleaseSecret(password);
         // Short passwords from now on, which need no block of the size the old ones had.

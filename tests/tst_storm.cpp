@@ -100,7 +100,7 @@ class TestStorm : public QObject {
             control == w.txNum ? QTest::mouseDClick(control, Qt::LeftButton) : t_->click(control);
             return "click " + control->objectName();
         }
-        if (kind < 99) {
+        if (kind < 99 || pick(10)) {
             for (EventTimer *timer : {w.tmTimer, w.tmSpin})
                 if (timer->Enabled()) timer->Fire();
             return "time passes";
@@ -144,17 +144,27 @@ class TestStorm : public QObject {
 private slots:
     void initTestCase() { InstallFontSubstitutes(); }
 
-    // ZINTROVA_STORM_ACTIONS actions (default 20000) from ZINTROVA_STORM_SEED (default: any).
-    void storm()
+    // ZINTROVA_STORM_ACTIONS actions (default 20000) from ZINTROVA_STORM_SEED (default: any), in
+    // rounds of at most 5000, each a test row of its own on a fresh window.
+    void storm_data()
     {
+        QTest::addColumn<int>("actions");
+        QTest::addColumn<int>("seed");
         bool given = false;
         const int actions = qEnvironmentVariableIntValue("ZINTROVA_STORM_ACTIONS");
         int seed = qEnvironmentVariableIntValue("ZINTROVA_STORM_SEED", &given);
         seed = given ? seed : QRandomGenerator::system()->bounded(1 << 30);
-        qInfo("storm from seed %d", seed);
+        for (int done = 0; done < (actions ? actions : 20000); done += 5000)
+            QTest::addRow("seed %d", seed + done)
+                << std::min(5000, (actions ? actions : 20000) - done) << seed + done;
+    }
+    void storm()
+    {
+        QFETCH(int, actions);
+        QFETCH(int, seed);
         random_.seed(seed);
         openWindow();
-        for (int i = 0; i < (actions ? actions : 20000); ++i) {
+        for (int i = 0; i < actions; ++i) {
             log_ << act();
             if (log_.size() > 60) log_.removeFirst();
             if (!t_->w.isVisible()) openWindow(); // Exit, Escape twice or the close box
