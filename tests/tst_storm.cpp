@@ -43,6 +43,11 @@ class TestStorm : public QObject {
     QStringList log_;
 
     int pick(int n) { return int(random_() % n); }
+    static int actions()
+    {
+        const int given = qEnvironmentVariableIntValue("ZINTROVA_STORM_ACTIONS");
+        return given ? given : 20000;
+    }
 
     void openWindow()
     {
@@ -148,23 +153,19 @@ private slots:
     // rounds of at most 5000, each a test row of its own on a fresh window.
     void storm_data()
     {
-        QTest::addColumn<int>("actions");
         QTest::addColumn<int>("seed");
         bool given = false;
-        const int actions = qEnvironmentVariableIntValue("ZINTROVA_STORM_ACTIONS");
         int seed = qEnvironmentVariableIntValue("ZINTROVA_STORM_SEED", &given);
         seed = given ? seed : QRandomGenerator::system()->bounded(1 << 30);
-        for (int done = 0; done < (actions ? actions : 20000); done += 5000)
-            QTest::addRow("seed %d", seed + done)
-                << std::min(5000, (actions ? actions : 20000) - done) << seed + done;
+        for (int done = 0; done < actions(); done += 5000)
+            QTest::addRow("seed %d", seed + done) << seed + done;
     }
     void storm()
     {
-        QFETCH(int, actions);
         QFETCH(int, seed);
         random_.seed(seed);
         openWindow();
-        for (int i = 0; i < actions; ++i) {
+        for (int i = 0; i < std::min(actions(), 5000); ++i) {
             log_ << act();
             if (log_.size() > 60) log_.removeFirst();
             if (!t_->w.isVisible()) openWindow(); // Exit, Escape twice or the close box
