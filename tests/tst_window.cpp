@@ -434,7 +434,7 @@ private slots:
     {
         {
             MainWindow t;
-            t.click(t.w.cbSet[2]);
+            t.click(t.w.cbSet[1]);
             t.click(t.w.cbFilter);
             t.clickSlider(1, 30);
             t.clickSlider(0, 12);
@@ -443,11 +443,12 @@ private slots:
             t.click(t.w.cmExit);
         }
         const QByteArray saved = ReadAll(SettingsFile());
-        QCOMPARE(saved, "015000120010101230025\r\n");
+        QCOMPARE(saved, "015000120001101230025\r\n");
         {
             MainWindow t;
             QVERIFY(t.w.pos() == QPoint(100, 80) && t.range() == "12 - 30 free");
             QVERIFY(t.count() == "25" && t.probe.Pool().size() == 36);
+            t.click(t.w.cmExit);
         }
         QCOMPARE(ReadAll(SettingsFile()), saved);
     }
