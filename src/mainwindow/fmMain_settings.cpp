@@ -38,8 +38,8 @@ void fmMain::LoadIni()
     IniFile = settings::IniPath(settings::SettingsFolder());
     const std::string record =
         settings::ReadRecordFile(settings::ReadPath(IniFile, settings::CurrentUserEnvironment()));
-    Busy =
-        busy::ApplyingSettings; // the boxes' click handlers stay quiet while the saved values go in
+    // The boxes' click handlers stay quiet while the saved values go in.
+    Busy = busy::ApplyingSettings;
     if (const auto a = settings::ToApply(record)) {
         LoadedPosition = {a->Left, a->Top};
         move(Px(a->Left), Px(a->Top));

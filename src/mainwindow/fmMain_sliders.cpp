@@ -4,7 +4,7 @@
 // equal values (PushState Stopped); once the mouse button or the key is released the stop
 // turns into push mode (Pushing), and moving on in the same direction carries the other
 // thumb along. As soon as the thumbs part again (min < max) or a slider gets the focus, the state
-// goes back to free (0) and the next contact stops once more.
+// goes back to Free and the next contact stops once more.
 
 #include "mainwindow/fmMain.h"
 
