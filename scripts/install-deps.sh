@@ -5,7 +5,7 @@
 set -euo pipefail
 
 declare -A group=(
-  [build]="cmake ninja-build g++ make qt6-base-dev libgl-dev libxcb1-dev fonts-liberation"
+  [build]="cmake ninja-build g++ make qt6-base-dev libgl-dev libxcb1-dev fonts-liberation qt6-wayland"
   [bench]="libbenchmark-dev pwgen time bc"
   [fuzz]="clang libclang-rt-14-dev"
   [tools]="xvfb xauth x11-utils xdotool imagemagick openbox clang-format appstream desktop-file-utils"
