@@ -35,6 +35,7 @@ int main(int argc, char *argv[])
     zintrova::WindowSystemStart start(argv[0]);
     QApplication app(count, args.data());
     start.Started();
+    zintrova::SaveSettingsOnDisplayLoss();
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QLatin1String(zintrova::app::AppId));
     zintrova::InstallFontSubstitutes();

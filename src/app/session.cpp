@@ -2,6 +2,7 @@
 
 #include "desktop/end_signals.h"
 #include "mainwindow/fmMain.h"
+#include "settings/pending_record.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -20,6 +21,37 @@ SessionEnd::SessionEnd(fmMain *window) : window_(window)
         // window's unload writes the settings, and the program ends with its last window.
         QApplication::closeAllWindows();
     });
+}
+
+namespace {
+
+QtMessageHandler PreviousHandler = nullptr;
+
+// Qt's own words, just before it ends the program, for a display that has gone away.
+bool SaysDisplayGone(const QString &text)
+{
+    return text.startsWith(QLatin1String("The X11 connection broke")) ||
+           text.startsWith(QLatin1String("The Wayland connection broke")) ||
+           text.startsWith(QLatin1String("The Wayland connection experienced a fatal error"));
+}
+
+void WatchForDisplayLoss(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    PreviousHandler(type, context, text);
+    if (type == QtWarningMsg && SaysDisplayGone(text)) settings::WritePendingRecord();
+}
+
+} // namespace
+
+void SaveSettingsOnDisplayLoss()
+{
+    // An exit() with the window still open finds its record pending; after an unload, none is.
+    static const bool once = [] {
+        std::atexit([] { settings::WritePendingRecord(); });
+        PreviousHandler = qInstallMessageHandler(WatchForDisplayLoss);
+        return true;
+    }();
+    (void)once;
 }
 
 bool StartOnX11(const DisplayEnvironment &env)

@@ -28,6 +28,14 @@ private:
     bool signalled_ = false;
 };
 
+// Qt ends the program by itself when the connection to its display breaks (an X server or a
+// Wayland compositor gone, an SSH connection with X forwarding dropped): on X11 with exit() from
+// the event loop, on Wayland with _exit() from its own thread, each right after a warning that
+// says so. Neither lets the window unload. From this call on, either end writes the settings
+// record that the window keeps pending (settings/pending_record.h), with no further call to the
+// display. Call it once the application object stands.
+void SaveSettingsOnDisplayLoss();
+
 // What start-up knows about the display: the environment variables QT_QPA_PLATFORM,
 // WAYLAND_DISPLAY, XDG_SESSION_TYPE and DISPLAY, and whether "-platform" was given.
 struct DisplayEnvironment {

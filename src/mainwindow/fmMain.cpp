@@ -3,6 +3,7 @@
 #include "controls/contrast.h"
 #include "controls/keyboard.h"
 #include "engine/number.h"
+#include "settings/pending_record.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -24,7 +25,10 @@ fmMain::fmMain(QWidget *parent) : QWidget(parent), Platform(QGuiApplication::pla
     sldLen[0]->setFocus(Qt::OtherFocusReason); // first in the tab order
 }
 
-fmMain::~fmMain() = default;
+fmMain::~fmMain()
+{
+    settings::DropPendingRecord(); // a window that is gone has nothing left to save
+}
 
 void fmMain::Form_Load()
 {
@@ -35,11 +39,16 @@ void fmMain::Form_Load()
     GeneratePass();
     Busy = busy::Idle;
     if (ReadInt16(txNum->text().toStdString()) == 0) txNum->setText(QStringLiteral("1"));
+    KeepRecordPendingOnChanges();
 }
 
 bool fmMain::event(QEvent *e)
 {
-    if (e->type() == QEvent::WindowActivate) Form_Activate();
+    if (e->type() == QEvent::WindowActivate) {
+        // By the first activation the window manager has framed the window.
+        if (!placed_) KeepOnScreen();
+        Form_Activate();
+    }
     return QWidget::event(e);
 }
 
@@ -66,6 +75,7 @@ void fmMain::Form_Unload(std::int16_t &Cancel)
 {
     (void)Cancel; // unloading always proceeds
     SaveIni();
+    settings::DropPendingRecord();
 }
 
 void fmMain::cmExit_Click()

@@ -22,6 +22,7 @@
 #include "desktop/clipboard.h"
 #include "engine/charsets.h"
 #include "engine/random_source.h"
+#include "settings/record.h"
 
 #include <QPoint>
 #include <QString>
@@ -29,6 +30,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class QLineEdit;
@@ -67,6 +69,7 @@ public:
 protected:
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
+    void moveEvent(QMoveEvent *e) override;
 
 private:
     friend struct fmMainProbe; // lets the tests look inside
@@ -143,6 +146,14 @@ private:
 
     // --- settings file (fmMain_settings.cpp)
     void LoadIni();
+    // The record SaveIni would write now.
+    settings::Record CurrentRecord() const;
+    // Keeps the record of the window as it is now pending, for an end that leaves no time to
+    // save (settings/pending_record.h); runs after every change of a saved value or the place.
+    void KeepRecordPending();
+    void KeepRecordPendingOnChanges();
+    // Moves the window, frame included, wholly onto a screen if it is not (desktop/placement.h).
+    void KeepOnScreen();
 
     // --- About window (fmMain_about.cpp)
     void cmHelp_Click();
@@ -189,8 +200,8 @@ private:
     std::int16_t LastNum = 0;
     // The count parsed from txNum, with 0 replaced by 1.
     std::int16_t CountValue = 1;
-    // The window's position from the settings file, in twips (0, 0 without one).
-    QPoint LoadedPosition;
+    // The window's position from the settings file, in twips; none without a settings record.
+    std::optional<QPoint> LoadedPosition;
     // The name of the platform the window runs on. Where that platform does not report the
     // window's position, saving writes back the position that was loaded.
     QString Platform;
@@ -202,6 +213,8 @@ private:
 
     KeyPreview *keyPreview_ = nullptr;
     bool unloaded_ = false;
+    // The window has been checked, with the frame the window manager gave it, to be on a screen.
+    bool placed_ = false;
     // The last GeneratePass had a pool but no secure random numbers, so it showed no password.
     bool randomFailed_ = false;
 };
