@@ -27,7 +27,9 @@ run: build
 	  QT_QPA_PLATFORM=offscreen $(BUILD)/zintrova; \
 	else $(BUILD)/zintrova; fi
 
+# The display test runs the program on a private X server, with the tools of the group `test`.
 test: build
+	@scripts/install-deps.sh build test
 	ctest --preset $(PRESET) $(CTEST_ARGS)
 
 # The whole suite in a debug build under AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a build step needs, and only those that are missing.
-# Usage: scripts/install-deps.sh GROUP...   (groups: build bench fuzz tools deb)
+# Usage: scripts/install-deps.sh GROUP...   (groups: build test bench fuzz tools deb)
 # As root it installs what is missing; as another user it names the missing packages and fails.
 set -euo pipefail
 
 declare -A group=(
   [build]="cmake ninja-build g++ make qt6-base-dev libgl-dev libxcb1-dev fonts-liberation qt6-wayland"
+  # The display test: a private X server, a window manager, and X clients that type and paste.
+  [test]="xvfb xclip xdotool openbox wmctrl x11-utils"
   [bench]="libbenchmark-dev pwgen time bc"
   [fuzz]="clang libclang-rt-14-dev"
   [tools]="xvfb xauth x11-utils xdotool imagemagick openbox clang-format appstream desktop-file-utils"
