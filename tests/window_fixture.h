@@ -197,12 +197,13 @@ public:
         return shown + ' ' + coupling[probe.PushState()] +
                (w.lbLimits->Caption() == shown ? "" : " label " + w.lbLimits->Caption());
     }
-    // The count's mode as the buttons show it: "single" (Generate and Copy), "batch" (Copy
-    // alone) or "invalid" (neither).
+    // The count's mode as the buttons show it: "single" (Generate and Copy on), "batch" (Copy
+    // alone), "invalid" (neither), or "mixed" (Generate alone).
     QString mode() const
     {
-        if (!w.cmCopy->isEnabled()) return w.cmGen->isEnabled() ? "no copy" : "invalid";
-        return w.cmGen->isEnabled() ? "single" : "batch";
+        const bool copy = w.cmCopy->isEnabled();
+        if (w.cmGen->isEnabled()) return copy ? "single" : "mixed";
+        return copy ? "batch" : "invalid";
     }
     // The clipboard's text, marked if the secret mark that keeps it out of histories is missing.
     static QString clipboard()
@@ -210,11 +211,6 @@ public:
         const QMimeData *data = QGuiApplication::clipboard()->mimeData();
         const bool secret = data->data("x-kde-passwordManagerHint") == "secret";
         return (secret || data->text() == UsersOwnText ? "" : "(not secret) ") + data->text();
-    }
-    // The last n passwords shown, as a batch copy puts them on the clipboard.
-    QString lastShownAsBatch(int n) const
-    {
-        return shown.mid(shown.size() - n).join("\r\n") + "\r\n";
     }
 
 private:
