@@ -54,17 +54,12 @@ class TestStorm : public QObject {
         t_ = nullptr;
         t_ = std::make_unique<MainWindow>();
         t_->probe.Clip() = &clip_;
-        // The About window, whenever it shows: Help (the file is missing), the link, Escape, or
-        // nothing; then it is closed in any case.
-        auto *about = new QTimer(&t_->w);
-        connect(about, &QTimer::timeout, about, [this] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || QApplication::activeWindow() != modal) return;
+        // The About window, whenever it shows: Enter or Space on Help (the file is missing),
+        // Tab, Escape; then it is closed in any case.
+        t_->whenModal([this](QWidget *) {
             const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Space};
             t_->pressKey(keys[pick(4)]);
-            if (modal->isVisible()) QMetaObject::invokeMethod(modal, "reject");
         });
-        about->start(1);
     }
 
     // One user action, and what it was in words.
@@ -130,7 +125,8 @@ class TestStorm : public QObject {
         const bool anySet = w.cbSet[1]->Value() + w.cbSet[2]->Value() + w.cbSet[3]->Value();
         const bool idle = p.Busy() == 0;
         const std::pair<bool, const char *> rules[] = {
-            {p.Busy() == (w.tmTimer->Enabled() ? 2 : 0), "busy exactly while Done shows"},
+            {p.Busy() == (w.tmTimer->Enabled() ? busy::BatchCopy : busy::Idle),
+             "busy exactly while Done shows"},
             {p.CountValue() == std::max(count, 1) && w.spNum->Value() == p.CountValue(),
              "the count, CountValue and the spinner agree"},
             {!idle || t_->mode() == mode || (count == 0 && !w.cmGen->isEnabled()),

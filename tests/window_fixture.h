@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -18,11 +19,12 @@
 
 namespace zintrova {
 
-// The window's state that no control shows.
+// The window's state that no control shows. Only the engine's source and the clipboard can be
+// swapped; the states are read, never set.
 struct fmMainProbe {
     fmMain &w;
-    std::int16_t &Busy() const { return w.Busy; }
-    std::int16_t &PushState() const { return w.PushState; }
+    std::int16_t Busy() const { return w.Busy; }
+    std::int16_t PushState() const { return w.PushState; }
     std::int16_t CountValue() const { return w.CountValue; }
     const std::string &Pool() const { return w.Pool; }
     Clipboard *&Clip() const { return w.Clip; }
@@ -40,7 +42,8 @@ inline QByteArray ReadAll(const QString &path)
 inline void WriteAll(const QString &path, const QByteArray &content, mode_t mode = 0600)
 {
     QFile f(path);
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && f.open(QIODevice::WriteOnly));
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QVERIFY(f.open(QIODevice::WriteOnly));
     QCOMPARE(f.write(content), content.size());
     QCOMPARE(chmod(QFile::encodeName(path), mode), 0);
 }
@@ -73,7 +76,6 @@ public slots:
     void open(const QUrl &url) { urls << url; }
 };
 
-using Controls = std::initializer_list<QWidget *>;
 const QString UsersOwnText = "what the user had copied";
 
 class MainWindow {
@@ -99,11 +101,12 @@ public:
     // --- input
     static void settle() { QCoreApplication::processEvents(); }
     void click(QWidget *control) { QTest::mouseClick(control, Qt::LeftButton), settle(); }
-    void tabTo(QWidget *control) { control->setFocus(Qt::TabFocusReason), settle(); }
+    // Gives a control the focus, as the Tab key would.
+    void focusOn(QWidget *control) { control->setFocus(Qt::TabFocusReason), settle(); }
     // A key pressed and released where the focus is.
-    void pressKey(Qt::Key key, Qt::KeyboardModifiers mods = {})
+    void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
     {
-        QTest::keyClick(focus(), key, mods), settle();
+        QTest::keyClick(focus(), key, modifiers), settle();
     }
     void type(const QString &text)
     {
@@ -141,29 +144,25 @@ public:
         settle();
     }
     // The mouse on a slider at the place of a length: pressed, dragged on, released.
-    void pressSlider(int index, int length)
+    void pressSlider(int slider, int length)
     {
-        mouse_ = w.sldLen[index];
+        mouse_ = w.sldLen[slider];
         QTest::mousePress(mouse_, Qt::LeftButton, {}, at_ = placeOf(length));
     }
     void dragTo(int length) { QTest::mouseMove(mouse_, at_ = placeOf(length)); }
     void release() { QTest::mouseRelease(mouse_, Qt::LeftButton, {}, at_), settle(); }
-    void clickSlider(int index, int length) { pressSlider(index, length), release(); }
-    // The mouse wheel turned over a slider, up for positive notches.
-    static void turnWheel(TrackSlider *slider, int notches)
-    {
-        QWheelEvent e({5, 5}, slider->mapToGlobal(QPointF(5, 5)), {}, {0, 120 * notches}, {}, {},
-                      Qt::NoScrollPhase, false);
-        QApplication::sendEvent(slider, &e);
-    }
-    // Runs `then` once a modal window of the main window's (the About window) is up.
+    void clickSlider(int slider, int length) { pressSlider(slider, length), release(); }
+    // Runs `then` each time a modal window of the main window's (the About window) is up, and
+    // closes that window afterwards if it is still open, also when a check in `then` failed.
     void whenModal(std::function<void(QWidget *)> then)
     {
         auto *timer = new QTimer(&w);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, then] {
+        QObject::connect(timer, &QTimer::timeout, timer, [then] {
             QWidget *modal = QApplication::activeModalWidget();
             if (!modal || QApplication::activeWindow() != modal) return;
-            delete timer;
+            const auto closeModal = qScopeGuard([modal] {
+                if (modal->isVisible()) QMetaObject::invokeMethod(modal, "reject");
+            });
             then(modal);
         });
         timer->start(1);
@@ -185,6 +184,7 @@ public:
     {
         return QApplication::focusWidget() ? QApplication::focusWidget() : const_cast<fmMain *>(&w);
     }
+    QString focusName() const { return focus()->objectName(); }
     QString password() const { return w.lbPass->Caption(); }
     QString count() const { return w.txNum->text(); }
     // The length range in words, "6 - 8 free", "8 - 8 stopped" or "9 - 9 pushing" (the thumbs
@@ -197,20 +197,13 @@ public:
         return shown + ' ' + coupling[probe.PushState()] +
                (w.lbLimits->Caption() == shown ? "" : " label " + w.lbLimits->Caption());
     }
-    // The count's mode in words: "single", "batch" or "invalid" (the buttons' state and caption
-    // and the count box's colour), or "mixed" for anything else.
+    // The count's mode as the buttons show it: "single" (Generate and Copy on), "batch" (Copy
+    // alone), "invalid" (neither), or "mixed" (Generate alone).
     QString mode() const
     {
-        const QColor box = w.txNum->BackColor();
-        const bool batch = !w.cmGen->isEnabled(), copy = w.cmCopy->isEnabled();
-        if (batch && !copy && box == QColor(255, 128, 128)) return "invalid";
-        if (batch && copy && w.cmCopy->FontBold() && box == QColor(255, 255, 192) &&
-            w.cmCopy->text() == "Multi&copy" && !w.shCopy->isVisible())
-            return "batch";
-        if (!batch && copy && !w.cmCopy->FontBold() && box == w.palette().color(QPalette::Base) &&
-            w.cmCopy->text() == "&Copy to Clipboard")
-            return "single";
-        return "mixed";
+        const bool copy = w.cmCopy->isEnabled();
+        if (w.cmGen->isEnabled()) return copy ? "single" : "mixed";
+        return copy ? "batch" : "invalid";
     }
     // The clipboard's text, marked if the secret mark that keeps it out of histories is missing.
     static QString clipboard()
@@ -219,16 +212,13 @@ public:
         const bool secret = data->data("x-kde-passwordManagerHint") == "secret";
         return (secret || data->text() == UsersOwnText ? "" : "(not secret) ") + data->text();
     }
-    // The last n passwords shown, as a batch copy puts them on the clipboard.
-    QString lastShownAsBatch(int n) const
-    {
-        return shown.mid(shown.size() - n).join("\r\n") + "\r\n";
-    }
 
 private:
+    // The layout's common scale: the lowest length of each slider 120 twips (8 pixels) in from
+    // its left edge, 195 twips (13 pixels) a step.
     QPoint placeOf(int length) const
     {
-        return {mouse_->CentreColumn(length), mouse_->height() / 2};
+        return {8 + 13 * (length - mouse_->Min()), mouse_->height() / 2};
     }
     Qt::Key held_ = Qt::Key(0);
     TrackSlider *mouse_ = nullptr;
