@@ -1,0 +1,180 @@
+// The controls' own rules, without a window: which text colour reads on a background, which code
+// a key press gives, and what a screen reader sees of the spinner and can do with it.
+
+#include "controls/contrast.h"
+#include "controls/keyboard.h"
+#include "controls/updown.h"
+
+#include <QAccessible>
+#include <QKeyEvent>
+#include <QTest>
+
+using namespace zintrova;
+
+class TestControls : public QObject {
+    Q_OBJECT
+private slots:
+    // The WCAG contrast ratio, (L1 + 0.05) / (L2 + 0.05) of the relative luminances, worked out
+    // by hand: light red (255, 128, 128) has L = 0.3826, the dark face (34, 32, 32) 0.0148, the
+    // link blue (9, 134, 211) 0.2181.
+    void contrastRatio_data()
+    {
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<int>("hundredths");
+        QTest::newRow("black on white") << QColor(Qt::black) << QColor(Qt::white) << 2100;
+        QTest::newRow("white on white") << QColor(Qt::white) << QColor(Qt::white) << 100;
+        QTest::newRow("white on light red") << QColor(Qt::white) << QColor(255, 128, 128) << 243;
+        QTest::newRow("light red under white") << QColor(255, 128, 128) << QColor(Qt::white) << 243;
+        QTest::newRow("link blue on the dark face")
+            << QColor(9, 134, 211) << QColor(34, 32, 32) << 414;
+    }
+    void contrastRatio()
+    {
+        QFETCH(QColor, text);
+        QFETCH(QColor, background);
+        QFETCH(int, hundredths);
+        QCOMPARE(qRound(ContrastRatio(text.rgb(), background.rgb()) * 100), hundredths);
+    }
+
+    // The designed colour where it reads at 4.5:1, else the scheme's, else black or white,
+    // whichever reads more. The figures are the ratios worked out by hand.
+    void readableOnEachBackground_data()
+    {
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<QColor>("designed");
+        QTest::addColumn<QColor>("scheme"); // none where invalid
+        QTest::addColumn<QColor>("chosen");
+        const QColor black(Qt::black), white(Qt::white), none, blue(0, 0, 192);
+        QTest::newRow("blue on the light face, 10.46")
+            << QColor(240, 240, 240) << blue << black << blue;
+        QTest::newRow("black on the dark face, 1.30: the scheme's white, 16.21")
+            << QColor(34, 32, 32) << black << white << white;
+        QTest::newRow("link blue on the dark face, 4.14: white, 16.21")
+            << QColor(34, 32, 32) << QColor(9, 134, 211) << none << white;
+        QTest::newRow("white on light red, 2.43: black, 8.65")
+            << QColor(255, 128, 128) << white << none << black;
+        QTest::newRow("white on light yellow, 1.03: black, 20.32")
+            << QColor(255, 255, 192) << white << none << black;
+        QTest::newRow("white on grey 118, 4.54") << QColor(118, 118, 118) << white << none << white;
+        QTest::newRow("white on grey 119, 4.48: black, 4.69")
+            << QColor(119, 119, 119) << white << none << black;
+        QTest::newRow("black on black: white") << black << black << black << white;
+    }
+    void readableOnEachBackground()
+    {
+        QFETCH(QColor, background);
+        QFETCH(QColor, designed);
+        QFETCH(QColor, scheme);
+        QFETCH(QColor, chosen);
+        const QRgb back = background.rgb();
+        const QRgb got = scheme.isValid() ? ReadableOn(back, {designed.rgb(), scheme.rgb()})
+                                          : ReadableOn(back, {designed.rgb()});
+        QCOMPARE(QColor(got), chosen);
+    }
+
+    // The code of the key pressed (digits and letters their upper-case ASCII codes, F1 112 on,
+    // every other key 255), the Shift/Ctrl/Alt mask (1, 2, 4), and the character typed: Ctrl with
+    // a letter its control character, however the platform reports it; nothing beyond ASCII.
+    void keyCodes_data()
+    {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("keyCode");
+        QTest::addColumn<int>("shift");
+        QTest::addColumn<int>("ascii");
+        const Qt::KeyboardModifiers none, shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+        QTest::newRow("0") << Qt::Key_0 << none << "0" << 48 << 0 << 48;
+        QTest::newRow("9") << Qt::Key_9 << none << "9" << 57 << 0 << 57;
+        QTest::newRow("slash, before 0") << Qt::Key_Slash << none << "/" << 255 << 0 << 47;
+        QTest::newRow("colon, after 9") << Qt::Key_Colon << shift << ":" << 255 << 1 << 58;
+        QTest::newRow("a") << Qt::Key_A << none << "a" << 65 << 0 << 97;
+        QTest::newRow("Shift+Z") << Qt::Key_Z << shift << "Z" << 90 << 1 << 90;
+        QTest::newRow("at sign, before A") << Qt::Key_At << shift << "@" << 255 << 1 << 64;
+        QTest::newRow("bracket, after Z") << Qt::Key_BracketLeft << none << "[" << 255 << 0 << 91;
+        QTest::newRow("Ctrl+A as the bare letter") << Qt::Key_A << ctrl << "a" << 65 << 2 << 1;
+        QTest::newRow("Ctrl+Z as the bare letter") << Qt::Key_Z << ctrl << "z" << 90 << 2 << 26;
+        QTest::newRow("Ctrl+Shift+A") << Qt::Key_A << (ctrl | shift) << "A" << 65 << 3 << 1;
+        QTest::newRow("Ctrl+Shift+Z") << Qt::Key_Z << (ctrl | shift) << "Z" << 90 << 3 << 26;
+        QTest::newRow("Ctrl+V as its control character")
+            << Qt::Key_V << ctrl << "\x16" << 86 << 2 << 22;
+        QTest::newRow("AltGr+Q, reported as Ctrl+Alt")
+            << Qt::Key_Q << (ctrl | Qt::AltModifier) << "@" << 81 << 6 << 64;
+        QTest::newRow("Shift+1") << Qt::Key_Exclam << shift << "!" << 255 << 1 << 33;
+        QTest::newRow("Delete, which X11 reports as DEL")
+            << Qt::Key_Delete << none << "\x7f" << 46 << 0 << 0;
+        QTest::newRow("e acute") << Qt::Key_Eacute << none << "\u00e9" << 255 << 0 << 0;
+        QTest::newRow("two characters at once") << Qt::Key_unknown << none << "ab" << 255 << 0 << 0;
+        QTest::newRow("Shift+Tab") << Qt::Key_Backtab << shift << "" << 9 << 1 << 0;
+        QTest::newRow("keypad Enter")
+            << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier) << "\r" << 13 << 0 << 13;
+        QTest::newRow("F1") << Qt::Key_F1 << none << "" << 112 << 0 << 0;
+        QTest::newRow("F24") << Qt::Key_F24 << none << "" << 135 << 0 << 0;
+        QTest::newRow("F25") << Qt::Key_F25 << none << "" << 255 << 0 << 0;
+    }
+    void keyCodes()
+    {
+        QFETCH(Qt::Key, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, text);
+        const QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QTEST(VirtualKey(press), "keyCode");
+        QTEST(ShiftState(press), "shift");
+        QTEST(KeyAscii(press), "ascii");
+    }
+
+    // A screen reader finds a spin box and reads its value and range.
+    void spinnerTellsItsValue()
+    {
+        UpDown spinner;
+        spinner.setRange(1, 999);
+        spinner.setIncrement(5);
+        spinner.setValue(25);
+        QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(&spinner);
+        QCOMPARE(shown->role(), QAccessible::SpinBox);
+        QCOMPARE(shown->text(QAccessible::Value), "25");
+        QAccessibleValueInterface *value = shown->valueInterface();
+        QCOMPARE(value->currentValue(), 25);
+        QCOMPARE(value->minimumValue(), 1);
+        QCOMPARE(value->maximumValue(), 999);
+        QCOMPARE(value->minimumStepSize(), 5);
+        value->setCurrentValue(1000);
+        QCOMPARE(spinner.Value(), 999);
+    }
+
+    // Its increase and decrease actions step it as the arrows do: by the increment, within the
+    // range, and not while it is muted.
+    void spinnerActionsStep_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<bool>("muted");
+        QTest::addColumn<int>("to");
+        const QString up = QAccessibleActionInterface::increaseAction(),
+                      down = QAccessibleActionInterface::decreaseAction();
+        QTest::newRow("increase") << up << 25 << false << 30;
+        QTest::newRow("decrease") << down << 25 << false << 20;
+        QTest::newRow("decrease at the minimum") << down << 3 << false << 1;
+        QTest::newRow("increase while muted") << up << 25 << true << 25;
+        QTest::newRow("decrease while muted") << down << 25 << true << 25;
+    }
+    void spinnerActionsStep()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, from);
+        QFETCH(bool, muted);
+        UpDown spinner;
+        spinner.setRange(1, 999);
+        spinner.setIncrement(5);
+        spinner.setValue(from);
+        spinner.setMuted(muted);
+        QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(&spinner);
+        QVERIFY(shown->actionInterface()->actionNames().contains(action));
+        shown->actionInterface()->doAction(action);
+        QTEST(spinner.Value(), "to");
+    }
+};
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"
