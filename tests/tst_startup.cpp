@@ -1,10 +1,8 @@
 // What the process does for itself before any window: core dumps off, secure random numbers from
-// the kernel or none at all, Qt's messages held only while the window system starts, and the
-// window system chosen.
+// the kernel or none at all, Qt's messages held only while the window system starts.
 
 #include "app/command_line.h"
 #include "app/hardening.h"
-#include "app/session.h"
 #include "engine/random_source.h"
 
 #include <QFile>
@@ -89,7 +87,6 @@ private slots:
         QTest::addColumn<QByteArray>("allow"); // the switch, unset where null
         QTest::addColumn<bool>("off");
         QTest::newRow("no switch") << QByteArray() << true;
-        QTest::newRow("switch 0") << QByteArray("0") << true;
         QTest::newRow("switch yes") << QByteArray("yes") << true;
         QTest::newRow("switch 1") << QByteArray("1") << false;
     }
@@ -127,9 +124,7 @@ private slots:
         QTest::addColumn<bool>("filled");
         QTest::newRow("refused: the device") << EPERM << "" << true;
         QTest::newRow("missing: the device") << ENOSYS << "" << true;
-        QTest::newRow("refused, /dev/random in its place") << EPERM << "/dev/random" << true;
         QTest::newRow("refused, /dev/zero in its place") << EPERM << "/dev/zero" << false;
-        QTest::newRow("refused, a file in its place") << EPERM << "/etc/hostname" << false;
         QTest::newRow("failed: nothing") << EINVAL << "" << false;
     }
     void randomWithoutGetrandom()
@@ -171,30 +166,6 @@ private slots:
         qWarning("after the start");
         QCOMPARE(Said().size(), 2);
         QCOMPARE(Said().last(), "after the start");
-    }
-
-    // In a Wayland session, where the program could not place its window, it starts on XWayland
-    // if there is one, but never against the platform the user chose.
-    void startOnX11_data()
-    {
-        QTest::addColumn<QByteArray>("chosen"); // QT_QPA_PLATFORM
-        QTest::addColumn<bool>("platformArgument");
-        QTest::addColumn<QByteArray>("display");
-        QTest::addColumn<bool>("onX11");
-        const QByteArray none, x11 = ":0";
-        QTest::newRow("with XWayland") << none << false << x11 << true;
-        QTest::newRow("without XWayland") << none << false << none << false;
-        QTest::newRow("QT_QPA_PLATFORM=wayland") << QByteArray("wayland") << false << x11 << false;
-        QTest::newRow("-platform wayland") << none << true << x11 << false;
-    }
-    void startOnX11()
-    {
-        QFETCH(QByteArray, chosen);
-        QFETCH(bool, platformArgument);
-        QFETCH(QByteArray, display);
-        const DisplayEnvironment wayland{chosen.toStdString(), "wayland-0", "wayland",
-                                         display.toStdString(), platformArgument};
-        QTEST(StartOnX11(wayland), "onX11");
     }
 };
 
