@@ -157,6 +157,18 @@ private slots:
         shown->actionInterface()->doAction(action);
         QTEST(spinner.Value(), "to");
     }
+
+    // The upper half steps up and the lower half down, right up to the middle.
+    void spinnerArrowsAreItsHalves()
+    {
+        UpDown spinner;
+        spinner.resize(16, 40);
+        spinner.setValue(5);
+        QTest::mouseClick(&spinner, Qt::LeftButton, {}, QPoint(8, 19));
+        QCOMPARE(spinner.Value(), 6);
+        QTest::mouseClick(&spinner, Qt::LeftButton, {}, QPoint(8, 20));
+        QCOMPARE(spinner.Value(), 5);
+    }
 };
 
 QTEST_MAIN(TestControls)

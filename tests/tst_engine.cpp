@@ -126,6 +126,8 @@ private slots:
         QTest::newRow("the largest draws") << Sets::Digits << 6 << 8 << QList{top} << "99999999";
         QTest::newRow("a minimum above 40")
             << Sets::Digits << 50 << 40 << QList{top, 0.f} << QString(40, '0');
+        QTest::newRow("draws of 1, which a source must not give")
+            << Sets::Digits << 3 << 3 << QList{1.f} << "999";
         QTest::newRow("the maximum below the minimum")
             << Sets::Digits << 20 << 8 << QList{top, 0.f} << QString(20, '0');
         QTest::newRow("no set") << Sets::None << 6 << 8 << QList{0.5f} << "";
