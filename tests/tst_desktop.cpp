@@ -129,28 +129,22 @@ private slots:
         }
     }
 
-    // The help page beside the program, or in ../share/zintrova of an installation under a
-    // prefix; with neither, the help file, which is not there either: nothing shows.
-    void helpPage_data()
+    // Help opens the help page beside the program, or in ../share/zintrova of an installation
+    // under a prefix; with neither, the help file, which is not there either: nothing shows.
+    void helpPageOfAnInstallation()
     {
-        QTest::addColumn<QStringList>("pages"); // under the prefix; the program is in bin/
-        QTest::addColumn<QString>("opened");
-        const QString beside = "bin/Zintrova.html", installed = "share/zintrova/Zintrova.html";
-        QTest::newRow("beside the program") << QStringList{beside} << beside;
-        QTest::newRow("installed under a prefix") << QStringList{installed} << installed;
-        QTest::newRow("none: the help file") << QStringList{} << "bin/Zintrova.chm";
-    }
-    void helpPage()
-    {
-        QFETCH(QStringList, pages);
-        QFETCH(QString, opened);
         QTemporaryDir prefix;
-        QVERIFY(QDir(prefix.path()).mkdir("bin"));
-        for (const QString &page : pages)
-            WriteAll(prefix.filePath(page), "<html>");
+        const auto file = [&](const char *path) { return prefix.filePath(path); };
+        QVERIFY(QDir().mkpath(file("bin")));
         const Opener opener;
-        fmAbout::OpenHelp(prefix.filePath("bin"));
-        QCOMPARE(opener.urls, QList{QUrl::fromLocalFile(prefix.filePath(opened))});
+        fmAbout::OpenHelp(file("bin"));
+        WriteAll(file("share/zintrova/Zintrova.html"), "<html>");
+        fmAbout::OpenHelp(file("bin"));
+        WriteAll(file("bin/Zintrova.html"), "<html>");
+        fmAbout::OpenHelp(file("bin"));
+        QCOMPARE(opener.urls, (QList{QUrl::fromLocalFile(file("bin/Zintrova.chm")),
+                                     QUrl::fromLocalFile(file("share/zintrova/Zintrova.html")),
+                                     QUrl::fromLocalFile(file("bin/Zintrova.html"))}));
     }
 
     // The link opens the site only for a click that ends on it, not for a press dragged off it.
