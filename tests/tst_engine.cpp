@@ -1,228 +1,224 @@
-// The engine and the settings record without any window: sets, pool, composer, the random
-// source and its statistics, the number reading, and the record and its file.
+// The engine and the settings record without any window.
 
 #include "engine/charsets.h"
 #include "engine/composer.h"
-#include "engine/number.h"
 #include "engine/random_source.h"
-#include "settings/ini_file.h"
 #include "settings/record.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 #include <map>
-#include <random>
 
 using namespace zintrova;
 using namespace zintrova::settings;
 
 namespace {
 
-// A seeded stand-in for the system source, so that the statistics are repeatable.
-class SeededRandom final : public RandomSource {
-public:
-    std::mt19937 engine;
-    float Next() override { return UnitFromBits(engine()); }
-};
+enum class Sets { All, Lower, Digits, None }; // with the look-alike filter on
 
-// The working sets and pool for the filter and set boxes ("1111": filter, lower, upper, digits).
+// The pool for the filter box and the three set boxes (0 off, 1 on, 2 greyed).
 struct Pool {
     SetArray BaseSet, UseSet;
     SimilarTable Similar;
     std::string Exclude, Chars;
-    explicit Pool(const char *boxes)
+    Pool(int filter, int lower, int upper, int digits)
     {
         InitSets(BaseSet, Similar);
-        BuildPool(BaseSet, Similar, boxes[0] - '0',
-                  {0, boxes[1] - '0', boxes[2] - '0', boxes[3] - '0'}, Exclude, UseSet, Chars);
+        BuildPool(BaseSet, Similar, filter, {0, lower, upper, digits}, Exclude, UseSet, Chars);
     }
-    std::string Compose(int min, int max, RandomSource &random, std::int16_t &minPerSet) const
+    explicit Pool(Sets on)
+        : Pool(1, on == Sets::All || on == Sets::Lower, on == Sets::All,
+               on == Sets::All || on == Sets::Digits)
     {
-        return ComposePassword(min, max, UseSet, Chars, random, minPerSet);
+    }
+    std::string Compose(int min, int max, RandomSource &random, std::int16_t &share) const
+    {
+        return ComposePassword(min, max, UseSet, Chars, random, share);
     }
 };
 
-// A draw that selects index i of n (the middle of its bucket).
+// A draw that picks index i of n.
 float Slot(int i, int n)
 {
     return (i + 0.5f) / n;
 }
 
+// A record line from its columns: left, top, the three sets, the filter, the lengths, the count.
+template <class... Column> QByteArray Columns(Column... columns)
+{
+    return (QByteArray() + ... + columns);
+}
+
+// "left,top boxes min-max count" as the window receives it, "-" for a box's value refused.
+QString Received(const std::optional<Applied> &a)
+{
+    if (!a) return "nothing";
+    const auto box = [](std::optional<std::int16_t> v) { return v ? QString::number(*v) : "-"; };
+    return QString("%1,%2 %3%4%5%6 %7-%8 %9")
+        .arg(a->Left)
+        .arg(a->Top)
+        .arg(box(a->Set[0]), box(a->Set[1]), box(a->Set[2]), box(a->Filter))
+        .arg(a->Len[0])
+        .arg(a->Len[1])
+        .arg(a->Count);
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Sets)
+Q_DECLARE_METATYPE(Record)
 
 class TestEngine : public QObject {
     Q_OBJECT
 private slots:
-    // The pool for each choice of boxes; a greyed box (2) counts as on, in the look-alike table
-    // as in the pool.
-    void poolTables()
+    // The filter leaves out the look-alikes of the sets that are on together; a greyed box
+    // counts as on.
+    void poolForEachChoiceOfBoxes_data()
     {
-        const std::string lower = "abcdefghijkmnopqrstuvwxyz", upper = "ACEFGHJKLMNPQRTUVWXY";
-        const std::pair<const char *, std::string> pools[] = {
-            {"1111", lower + upper + "0123456789"},
-            {"1212", lower + upper + "0123456789"},
-            {"0111", "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"},
-            {"1110", lower + "ABCDEFGHJKLMNPQRSTUVWXYZ"},
-            {"1101", lower + "0123456789"},
-            {"1011", upper + "0123456789"},
-            {"1010", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
-            {"1000", ""}};
-        for (const auto &[boxes, chars] : pools) {
-            const Pool pool(boxes);
-            QCOMPARE(pool.Chars, chars);
-            QCOMPARE(pool.UseSet[1] + pool.UseSet[2] + pool.UseSet[3], chars);
-            QCOMPARE(pool.UseSet[2].empty(), boxes[2] == '0');
-        }
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<int>("lower");
+        QTest::addColumn<int>("upper");
+        QTest::addColumn<int>("digits");
+        QTest::addColumn<QString>("pool");
+        const QString lower = "abcdefghijkmnopqrstuvwxyz", upper = "ACEFGHJKLMNPQRTUVWXY",
+                      digits = "0123456789";
+        QTest::newRow("all greyed") << 2 << 2 << 2 << 2 << lower + upper + digits;
+        QTest::newRow("unfiltered")
+            << 0 << 1 << 1 << 1 << "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        QTest::newRow("letters") << 1 << 1 << 1 << 0 << lower + "ABCDEFGHJKLMNPQRSTUVWXYZ";
+        QTest::newRow("upper and digits") << 1 << 0 << 1 << 1 << upper + digits;
+        QTest::newRow("none") << 1 << 0 << 0 << 0 << "";
+    }
+    void poolForEachChoiceOfBoxes()
+    {
+        QFETCH(int, filter);
+        QFETCH(int, lower);
+        QFETCH(int, upper);
+        QFETCH(int, digits);
+        QTEST(QString::fromStdString(Pool(filter, lower, upper, digits).Chars), "pool");
     }
 
-    // Exact passwords from scripted draws (the length, then per character a pick and a place),
-    // the number of draws taken, and the share of every set.
-    void scriptedDraws()
+    // The length first, then each set's share, each character picked and then placed before
+    // one already placed (never after the last), then the rest from the pool.
+    void scriptedPassword_data()
     {
+        QTest::addColumn<Sets>("sets");
+        QTest::addColumn<int>("min");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<QList<float>>("draws");
+        QTest::addColumn<QString>("password");
         const float top = UnitFromBits(0xFFFFFFFFu); // the largest draw, just below 1
         const float a = Slot(0, 26), b = Slot(1, 26), x = Slot(23, 26);
-        // "lud": 'c' into the empty password, 'A' before place 1, '9' at floor(0.99 * 2) + 1 = 2.
-        // "l": ab + x at place 1 gives xab, at place 2 axb; the largest draw never appends.
-        // "d": the largest draw picks the last character; a minimum above 40 is held to 40, a
-        // crossed range gives the minimum's length; no set: nothing drawn.
-        const std::tuple<const char *, int, int, std::vector<float>, std::string, int> draws[] = {
-            {"1111", 3, 3, {0, Slot(2, 26), 0, Slot(0, 26), 0, Slot(9, 10), 0.99f}, "A9c", 7},
-            {"1100", 3, 3, {0, b, 0, a, 0, x, 0}, "xab", 7},
-            {"1100", 3, 3, {0, b, 0, a, 0, x, 0.5f}, "axb", 7},
-            {"1100", 3, 3, {0, b, top, a, top, x, top}, "axb", 7},
-            {"1001", 3, 3, {0, top, 0, top, top, top, top}, "999", 7},
-            {"1001", 6, 8, {top, 0}, "00000000", 17},
-            {"1001", 50, 40, {top, 0}, std::string(40, '0'), 81},
-            {"1001", 20, 8, {top, 0}, std::string(20, '0'), 41},
-            {"1000", 6, 8, {0.5f}, "", 0}};
-        for (const auto &[boxes, min, max, scripted, password, used] : draws) {
-            ScriptedRandom random(scripted);
-            std::int16_t minPerSet = 9;
-            QCOMPARE(Pool(boxes).Compose(min, max, random, minPerSet), password);
-            QCOMPARE(int(random.Count()), used);
-            QCOMPARE(minPerSet, used ? minPerSet : 9); // untouched when nothing is composed
-        }
-        // The share of every set grows by one at 8, 15, 25 and 32 characters.
-        for (auto [length, share] :
-             {std::pair{7, 1}, {8, 2}, {14, 2}, {15, 3}, {24, 3}, {25, 4}, {31, 4}, {32, 5}}) {
-            ScriptedRandom random({0.37f, 0.81f, 0.05f, 0.66f, 0.23f});
-            std::int16_t minPerSet = 0;
-            QCOMPARE(int(Pool("1111").Compose(length, length, random, minPerSet).size()), length);
-            QCOMPARE(minPerSet, share);
-        }
+        // c; A before it; 9 at floor(0.99 * 2) = 1.
+        QTest::newRow("one of each set")
+            << Sets::All << 3 << 3 << QList{0.f, Slot(2, 26), 0.f, a, 0.f, Slot(9, 10), 0.99f}
+            << "A9c";
+        QTest::newRow("x placed second")
+            << Sets::Lower << 3 << 3 << QList{0.f, b, 0.f, a, 0.f, x, 0.5f} << "axb";
+        QTest::newRow("the largest draw places before the last")
+            << Sets::Lower << 3 << 3 << QList{0.f, b, top, a, top, x, top} << "axb";
+        QTest::newRow("the largest draws") << Sets::Digits << 6 << 8 << QList{top} << "99999999";
+        QTest::newRow("draws of 1, which break the rules")
+            << Sets::Digits << 3 << 3 << QList{1.f} << "999";
+        QTest::newRow("maximum below minimum")
+            << Sets::Digits << 20 << 8 << QList{top, 0.f} << QString(20, '0');
+        QTest::newRow("no set") << Sets::None << 6 << 8 << QList{0.5f} << "";
+    }
+    void scriptedPassword()
+    {
+        QFETCH(Sets, sets);
+        QFETCH(int, min);
+        QFETCH(int, max);
+        QFETCH(QList<float>, draws);
+        ScriptedRandom random(std::vector<float>(draws.begin(), draws.end()));
+        std::int16_t share = 0;
+        QTEST(QString::fromStdString(Pool(sets).Compose(min, max, random, share)), "password");
     }
 
-    // Many passwords, seeded and from the system source: every one has a length of the range
-    // and its sets' shares and ends in a character of the first set that is on; both ends of the
-    // range occur; each character of a set occurs about as often as the others (within six
+    // Each set has its share of every password: 1 below 8 characters, one more at 8, 15, 25
+    // and 32. Draws of 0 pick each set's first character, and the pool's: 'a'.
+    void shareOfEachSet_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("share");
+        for (auto [length, share] : {std::pair{7, 1},
+                                     {8, 2},
+                                     {14, 2},
+                                     {15, 3},
+                                     {24, 3},
+                                     {25, 4},
+                                     {31, 4},
+                                     {32, 5},
+                                     {40, 5}})
+            QTest::addRow("%d characters", length) << length << share;
+    }
+    void shareOfEachSet()
+    {
+        QFETCH(int, length);
+        QFETCH(int, share);
+        ScriptedRandom zeros({0.f});
+        std::int16_t told = 0;
+        const std::string password = Pool(Sets::All).Compose(length, length, zeros, told);
+        QCOMPARE(int(password.size()), length);
+        QCOMPARE(int(std::count(password.begin(), password.end(), 'A')), share);
+        QCOMPARE(int(std::count(password.begin(), password.end(), '0')), share);
+    }
+
+    // From the system source: both ends of the range occur, each password ends in a letter of
+    // the first set, and each character of a set comes about as often as the others (within six
     // standard deviations, which a fair source misses less than once in a hundred million).
     void statistics()
     {
-        const std::tuple<const char *, int, int> runs[] = {
-            {"1111", 6, 8}, {"0111", 3, 40}, {"1011", 20, 24}, {"1001", 3, 3}, {"0111", 40, 40}};
-        for (auto [boxes, min, max] : runs) {
-            const Pool pool(boxes);
-            SeededRandom seeded;
-            const bool system = max == 40 && min == 40;
-            RandomSource &random = system ? ProgramRandom() : seeded;
-            const SetArray &sets = pool.UseSet;
-            const std::string &first = !sets[1].empty()   ? sets[1]
-                                       : !sets[2].empty() ? sets[2]
-                                                          : sets[3];
-            std::map<char, int> count;
-            std::map<std::size_t, int> lengths;
-            for (int i = 0; i < 30000; ++i) {
-                std::int16_t share = 0;
-                const std::string p = pool.Compose(min, max, random, share);
-                ++lengths[p.size()];
-                for (char c : p)
-                    ++count[c];
-                QVERIFY(first.find(p.back()) != std::string::npos);
-                for (const std::string &set : sets) {
-                    const auto inSet = [&](char c) { return set.find(c) != set.npos; };
-                    QVERIFY(set.empty() || std::count_if(p.begin(), p.end(), inSet) >= share);
-                }
-            }
-            QVERIFY(lengths.begin()->first == std::size_t(min) &&
-                    lengths.rbegin()->first == std::size_t(max));
-            QCOMPARE(count.size(), pool.Chars.size());
-            for (const std::string &set : sets) {
-                double total = 0;
-                for (char c : set)
-                    total += count[c];
-                for (char c : set)
-                    QVERIFY2(std::abs(count[c] - total / set.size()) <
-                                 6 * std::sqrt(total / set.size()),
-                             std::string(1, c).c_str());
-            }
+        const Pool pool(Sets::All);
+        std::map<char, int> count;
+        std::map<std::size_t, int> lengths;
+        for (int i = 0; i < 30000; ++i) {
+            std::int16_t share = 0;
+            const std::string p = pool.Compose(3, 40, ProgramRandom(), share);
+            ++lengths[p.size()];
+            for (char c : p)
+                ++count[c];
+            QVERIFY(std::islower(p.back()));
+        }
+        QCOMPARE(int(lengths.begin()->first), 3);
+        QCOMPARE(int(lengths.rbegin()->first), 40);
+        QCOMPARE(count.size(), pool.Chars.size());
+        for (const std::string &set : pool.UseSet) {
+            double total = 0;
+            for (char c : set)
+                total += count[c];
+            const double mean = total / set.size();
+            for (char c : set)
+                QVERIFY2(std::abs(count[c] - mean) < 6 * std::sqrt(mean),
+                         std::string(1, c).c_str());
         }
     }
 
-    // The leading decimal number, blanks skipped, saturated to 16 bits; no number reads as 0.
-    void numberReading()
+    // Each value is held to what its columns show: a window beyond the screen's edge cannot
+    // shift the later fields.
+    void recordHeldToItsColumns()
     {
-        const std::pair<const char *, int> numbers[] = {{"", 0},
-                                                        {"  7x", 7},
-                                                        {"-5", -5},
-                                                        {"+12", 12},
-                                                        {"a12", 0},
-                                                        {"1e3", 1},
-                                                        {"99999999999999999999", 32767}};
-        for (auto [text, value] : numbers)
-            QCOMPARE(ReadInt16(text), value);
+        QCOMPARE(EncodeRecord({-15, 250000, {-1, 10, 0}, 12, {123, -4}, 1000}),
+                 Columns("00000", "99999", "090", "9", "9900", "999").toStdString());
     }
 
-    // Each value goes to its own member; each is held to its columns when written, so the line is
-    // always 21 digits.
-    void recordLine()
+    // What the window receives from the start of a settings file: a box's value other than 0, 1
+    // or 2 refused, the lengths held to the sliders' ranges. A comma or a line end ends it.
+    void receivedFromTheFile_data()
     {
-        QCOMPARE(DecodeRecord("123456789012345678901"),
-                 (Record{12345, 67890, {1, 2, 3}, 4, {56, 78}, 901}));
-        QCOMPARE(EncodeRecord({-15, 250000, {1, 1, 1}, 1, {6, 8}, 1}), "000009999911110608001");
-        QCOMPARE(EncodeRecord({0, 0, {-1, 10, 0}, 12, {123, -4}, 1000}), "000000000009099900999");
-    }
-
-    // What the window receives from a settings file as it finds it at start-up: each value as
-    // read, the boxes' refused values left out ("-"), the lengths held to the sliders' ranges.
-    void settingsFiles_data()
-    {
-        QTest::addColumn<QByteArray>("file"); // none when null
+        QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("received");
-        const QString design = "1500,1200 1111 6-8 25";
-        QTest::newRow("no file") << QByteArray() << "nothing";
-        QTest::newRow("a sign alone") << QByteArray("-\r\n") << "nothing";
-        QTest::newRow("CR LF") << QByteArray("015000120011110608025\r\n") << design;
-        QTest::newRow("min above max")
-            << QByteArray("000300004501013010007") << "30,45 0101 30-10 7";
-        QTest::newRow("greyed, refused") << QByteArray("000000000021930608001") << "0,0 21-- 6-8 1";
-        QTest::newRow("lengths beyond")
-            << QByteArray("000000000011110250999") << "0,0 1111 3-40 999";
-        QTest::newRow("signs") << QByteArray("-9999-0015-1-1-9-9-99") << "-9999,-15 0101 3-6 0";
-        QTest::newRow("short") << QByteArray("01500012001\r\n") << "1500,1200 1000 3-6 0";
-        QTest::newRow("a comma") << QByteArray("0150001200,11110608025") << "1500,1200 0000 3-6 0";
-        QTest::newRow("10 MB") << QByteArray(10 << 20, '7') << "77777,77777 ---- 40-40 777";
+        QTest::newRow("CR LF") << Columns(" 01500", "01200", "111", "1", "0608", "025\r\n")
+                               << "1500,1200 1111 6-8 25";
+        QTest::newRow("greyed, refused, lengths beyond")
+            << Columns("00030", "00045", "219", "3", "0250", "999") << "30,45 21-- 3-40 999";
+        QTest::newRow("signs") << Columns("-9999", "-0015", "-1-", "1", "-9-9", "-99")
+                               << "-9999,-15 0101 3-6 0";
+        QTest::newRow("short, a comma") << Columns("01500", "0120,0111") << "1500,120 0000 3-6 0";
     }
-    void settingsFiles()
+    void receivedFromTheFile()
     {
         QFETCH(QByteArray, file);
-        QFETCH(QString, received);
-        QTemporaryDir dir;
-        QFile f(dir.filePath("Zintrova.ini"));
-        QVERIFY(file.isNull() || (f.open(QIODevice::WriteOnly) && f.write(file) == file.size()));
-        f.close();
-        const auto a = ToApply(ReadRecordFile(f.fileName()));
-        const auto box = [](std::optional<std::int16_t> v) {
-            return v ? QString::number(*v) : "-";
-        };
-        QCOMPARE(!a ? "nothing"
-                    : QString("%1,%2 %3%4%5%6 %7-%8 %9")
-                          .arg(a->Left)
-                          .arg(a->Top)
-                          .arg(box(a->Set[0]), box(a->Set[1]), box(a->Set[2]), box(a->Filter))
-                          .arg(a->Len[0])
-                          .arg(a->Len[1])
-                          .arg(a->Count),
-                 received);
+        QTEST(Received(ToApply(RecordText(file.toStdString()))), "received");
     }
 };
 

@@ -61,20 +61,20 @@ class TestMemory : public QObject {
 private slots:
     void replacedPasswordsAreOverwritten_data()
     {
-        QTest::addColumn<QString>("count");
-        QTest::newRow("the password on show") << "1";
-        QTest::newRow("a batch of five") << "5";
+        QTest::addColumn<int>("count");
+        QTest::newRow("the password on show") << 1;
+        QTest::newRow("a batch of five") << 5;
     }
     void replacedPasswordsAreOverwritten()
     {
-        QFETCH(QString, count);
+        QFETCH(int, count);
         MainWindow t;
         ConvertingClipboard clipboard;
         t.probe.Clip() = &clipboard;
         // Long passwords, so that the composer's own string lives on the heap.
         t.clickSlider(1, 40);
         t.clickSlider(0, 40);
-        t.pasteCount(count);
+        t.pasteCount(QString::number(count));
         t.click(t.w.cmCopy);
         // Read as a paste reads it, in UTF-8, and kept masked only. The shared text is let go
         // before the next copy, as a paste lets go of it.
@@ -92,9 +92,12 @@ private slots:
         t.w.tmTimer->Fire(); // the batch's restore
         t.click(t.w.cmCopy);
         // Each password of 40 characters, between the line ends.
-        for (const QByteArray &word : masked.split('\n' ^ Mask))
+        const QList<QByteArray> copied = masked.split('\n' ^ Mask);
+        const auto isPassword = [](const QByteArray &word) { return word.size() >= 40; };
+        QCOMPARE(int(std::count_if(copied.begin(), copied.end(), isPassword)), count);
+        for (const QByteArray &word : copied)
             for (int width : {1, 2})
-                QVERIFY2(word.size() < 40 || Occurrences(word.left(40), width) == 0,
+                QVERIFY2(!isPassword(word) || Occurrences(word.left(40), width) == 0,
                          width == 1 ? "left in UTF-8" : "left in UTF-16");
     }
 };

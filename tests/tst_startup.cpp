@@ -1,0 +1,173 @@
+// What the process does for itself before any window: core dumps off, secure random numbers from
+// the kernel or none at all, Qt's messages held only while the window system starts.
+
+#include "app/command_line.h"
+#include "app/hardening.h"
+#include "engine/random_source.h"
+
+#include <QFile>
+#include <QTest>
+#include <algorithm>
+#include <array>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <optional>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace zintrova;
+
+namespace {
+
+// Runs `report` in a child process and hands back what it returned, or nothing where the child
+// ended without a word. The child never returns into the test.
+template <class Result, class Report> std::optional<Result> InChild(Report report)
+{
+    int channel[2];
+    if (pipe(channel) != 0) return std::nullopt;
+    const pid_t child = fork();
+    if (child == 0) {
+        const Result result = report();
+        _exit(write(channel[1], &result, sizeof result) == sizeof result ? 0 : 1);
+    }
+    close(channel[1]);
+    Result result{};
+    const bool said = read(channel[0], &result, sizeof result) == sizeof result;
+    close(channel[0]);
+    waitpid(child, nullptr, 0);
+    return said ? std::optional(result) : std::nullopt;
+}
+
+struct CoreFiles {
+    rlim_t soft, hard;
+    int dumpable;
+};
+
+enum class Fill { Filled, NotFilled, NoMountNamespace, NoSeccomp };
+
+// From now on getrandom(2) fails with `error` in this process, as in a sandbox that refuses it.
+bool RefuseGetrandom(int error)
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_getrandom, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (error & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW)};
+    const sock_fprog program{std::size(filter), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+QStringList &Said()
+{
+    static QStringList said;
+    return said;
+}
+
+void Collect(QtMsgType, const QMessageLogContext &, const QString &text)
+{
+    Said() << text;
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    // Started from a shell that allows core files, the program leaves none, and no other process
+    // of the user may read its memory, unless ZINTROVA_ALLOW_CORE_DUMPS is 1. The hard limit
+    // stays, for the programs it starts.
+    void coreDumpsOff_data()
+    {
+        QTest::addColumn<QByteArray>("allow"); // the switch, unset where null
+        QTest::addColumn<bool>("off");
+        QTest::newRow("no switch") << QByteArray() << true;
+        QTest::newRow("switch yes") << QByteArray("yes") << true;
+        QTest::newRow("switch 1") << QByteArray("1") << false;
+    }
+    void coreDumpsOff()
+    {
+        QFETCH(QByteArray, allow);
+        QFETCH(bool, off);
+        rlimit core{};
+        QCOMPARE(getrlimit(RLIMIT_CORE, &core), 0);
+        if (core.rlim_max == 0) QSKIP("core files are not allowed here in the first place");
+        const auto after = InChild<CoreFiles>([&] {
+            rlimit allowed{core.rlim_max, core.rlim_max}; // as after `ulimit -c unlimited`
+            setrlimit(RLIMIT_CORE, &allowed);
+            prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);
+            allow.isNull() ? unsetenv("ZINTROVA_ALLOW_CORE_DUMPS")
+                           : setenv("ZINTROVA_ALLOW_CORE_DUMPS", allow.constData(), 1);
+            DisableCoreDumps();
+            rlimit now{};
+            getrlimit(RLIMIT_CORE, &now);
+            return CoreFiles{now.rlim_cur, now.rlim_max, prctl(PR_GET_DUMPABLE, 0, 0, 0, 0)};
+        });
+        QVERIFY(after);
+        QCOMPARE(after->soft, off ? 0 : core.rlim_max);
+        QCOMPARE(after->hard, core.rlim_max);
+        QCOMPARE(after->dumpable, off ? 0 : 1);
+    }
+
+    // Where a sandbox refuses getrandom or the kernel lacks it, the kernel's random device fills
+    // the block, but only the real one (character device 1:8 or 1:9): not a file or another
+    // device put under its name. Any other failure of getrandom gives no numbers at all.
+    void randomWithoutGetrandom_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("device"); // put under /dev/urandom's name; none where empty
+        QTest::addColumn<bool>("filled");
+        QTest::newRow("refused: the device") << EPERM << "" << true;
+        QTest::newRow("missing: the device") << ENOSYS << "" << true;
+        QTest::newRow("refused, /dev/zero in its place") << EPERM << "/dev/zero" << false;
+        QTest::newRow("failed: nothing") << EINVAL << "" << false;
+    }
+    void randomWithoutGetrandom()
+    {
+        QFETCH(int, error);
+        QFETCH(QString, device);
+        const QByteArray replacement = QFile::encodeName(device);
+        const auto got = InChild<Fill>([&] {
+            // Put there in a mount namespace of the child's own, which goes with it.
+            if (!replacement.isEmpty() &&
+                (unshare(CLONE_NEWNS) != 0 ||
+                 mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                 mount(replacement, "/dev/urandom", nullptr, MS_BIND, nullptr) != 0))
+                return Fill::NoMountNamespace;
+            if (!RefuseGetrandom(error)) return Fill::NoSeccomp;
+            std::array<std::uint32_t, SystemRandom::BlockWords> block{};
+            const bool filled = SystemRandom::FillRaw(block.begin(), block.end());
+            return filled && std::count(block.begin(), block.end(), 0u) < 4 ? Fill::Filled
+                                                                            : Fill::NotFilled;
+        });
+        QVERIFY(got);
+        if (*got == Fill::NoMountNamespace) QSKIP("the child cannot have mounts of its own");
+        if (*got == Fill::NoSeccomp) QSKIP("the child cannot refuse itself getrandom");
+        QTEST(*got == Fill::Filled, "filled");
+    }
+
+    // Qt's messages wait while the application object is made, and go out once it stands; the
+    // later ones go straight out.
+    void qtMessagesGoOutOnceStarted()
+    {
+        Said().clear();
+        const QtMessageHandler qtTest = qInstallMessageHandler(Collect);
+        const auto restore = qScopeGuard([qtTest] { qInstallMessageHandler(qtTest); });
+        WindowSystemStart start("zintrova");
+        qWarning("while the window system starts");
+        QCOMPARE(Said(), QStringList());
+        start.Started();
+        QCOMPARE(Said(), QStringList{"while the window system starts"});
+        qWarning("after the start");
+        QCOMPARE(Said().size(), 2);
+        QCOMPARE(Said().last(), "after the start");
+    }
+};
+
+QTEST_APPLESS_MAIN(TestStartup)
+#include "tst_startup.moc"
