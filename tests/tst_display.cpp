@@ -23,8 +23,8 @@ Connection ClaimClipboardAt(const QString &display, xcb_timestamp_t time)
     Connection x(xcb_connect(qPrintable(display), nullptr), xcb_disconnect);
     xcb_connection_t *c = x.get();
     const xcb_window_t window = xcb_generate_id(c);
-    xcb_create_window(c, 0, window, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root, 0, 0,
-                      1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, 0, 0, nullptr);
+    xcb_create_window(c, 0, window, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root, 0, 0, 1,
+                      1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, 0, 0, nullptr);
     auto *clipboard = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 9, "CLIPBOARD"), nullptr);
     xcb_set_selection_owner(c, window, clipboard->atom, time);
     free(clipboard);
@@ -101,12 +101,44 @@ private slots:
         if (state == Qt::WindowFullScreen) {
             x.run("wmctrl", {"-i", "-r", x.window, "-b", "add,fullscreen"});
             QTRY_COMPARE_WITH_TIMEOUT(
-                x.run("xprop", {"-id", x.window, "_NET_WM_STATE"}).contains("FULLSCREEN"), true, 3000);
+                x.run("xprop", {"-id", x.window, "_NET_WM_STATE"}).contains("FULLSCREEN"), true,
+                3000);
         }
         x.pressKeys("Escape Escape");
         QCOMPARE(x.programEndsWithin(3000), true);
-        QEXPECT_FAIL("full screen", "saves where the inside of the frame stood before", Continue);
         QCOMPARE(x.settings().left(10), Settings.left(10));
+    }
+
+    void choicesSavedWhenTheXServerGoes()
+    {
+        XDisplay x;
+        QVERIFY(x.startProgram(Settings));
+        x.pressKeys("5"); // a digit typed anywhere becomes the count
+        x.endServer();
+        QCOMPARE(x.programEndsWithin(3000), true);
+        QCOMPARE(x.program.exitCode(), 1);
+        QCOMPARE(x.settings(), Settings.left(18) + "005\r\n");
+    }
+
+    // On 1280 x 1024, openbox's frame of 570 x 236 px fits with its corner at 710, 788 px at most.
+    void windowSavedOffTheScreenOpensOnIt_data()
+    {
+        QTest::addColumn<QByteArray>("savedPlace");
+        QTest::addColumn<QByteArray>("placeAfterwards");
+        QTest::newRow("far off, on a monitor since unplugged")
+            << QByteArray("9999999999") << QByteArray("1065011820");
+        QTest::newRow("off to the right only")
+            << QByteArray("1500001200") << QByteArray("1065001200");
+    }
+    void windowSavedOffTheScreenOpensOnIt()
+    {
+        QFETCH(QByteArray, savedPlace);
+        QFETCH(QByteArray, placeAfterwards);
+        XDisplay x;
+        QVERIFY(x.startProgram(savedPlace + Settings.mid(10)));
+        x.pressKeys("Escape Escape");
+        QCOMPARE(x.programEndsWithin(3000), true);
+        QCOMPARE(x.settings(), placeAfterwards + Settings.mid(10) + "\r\n");
     }
 };
 

@@ -13,7 +13,8 @@ class XDisplay {
 public:
     XDisplay()
     {
-        server.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24"});
+        server.start("Xvfb",
+                     {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24"});
         if (server.waitForReadyRead(5000)) name = ':' + server.readLine().trimmed();
         environment.insert("DISPLAY", name);
         environment.remove("QT_QPA_PLATFORM");
@@ -47,6 +48,12 @@ public:
     QByteArray paste(const QString &target = "UTF8_STRING")
     {
         return run("xclip", {"-o", "-selection", "clipboard", "-t", target});
+    }
+    // The X server goes, as a crashed server or a dropped SSH connection with X forwarding.
+    void endServer()
+    {
+        server.kill();
+        server.waitForFinished(3000);
     }
     bool programEndsWithin(int ms)
     {

@@ -202,6 +202,9 @@ private:
     std::int16_t CountValue = 1;
     // The window's position from the settings file, in twips; none without a settings record.
     std::optional<QPoint> LoadedPosition;
+    // Where the window's frame last stood neither maximised nor full screen, in pixels. A
+    // minimised window keeps the position it had before.
+    std::optional<QPoint> NormalPlace;
     // The name of the platform the window runs on. Where that platform does not report the
     // window's position, saving writes back the position that was loaded.
     QString Platform;

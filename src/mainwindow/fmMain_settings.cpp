@@ -21,19 +21,6 @@
 
 namespace zintrova {
 
-namespace {
-
-// Where the window stands when it is neither maximised nor full screen (its outer frame, as
-// move() takes it). A minimised window keeps the position it had before.
-QPoint NormalPosition(const QWidget &w)
-{
-    if (w.isMaximized() || w.isFullScreen())
-        return w.normalGeometry().topLeft() - (w.geometry().topLeft() - w.pos());
-    return w.pos();
-}
-
-} // namespace
-
 bool ReportsWindowPosition(QStringView platformName)
 {
     return !platformName.startsWith(QLatin1String("wayland"));
@@ -76,7 +63,9 @@ settings::Record fmMain::CurrentRecord() const
 {
     settings::Record r;
     if (ReportsWindowPosition(Platform)) {
-        const QPoint pos = NormalPosition(*this);
+        // Maximised or full screen, the place to come back to is where the frame stood before.
+        const bool normal = !isMaximized() && !isFullScreen();
+        const QPoint pos = normal || !NormalPlace ? this->pos() : *NormalPlace;
         r.Left = Twips(pos.x());
         r.Top = Twips(pos.y());
     } else if (LoadedPosition) {
@@ -131,6 +120,7 @@ void fmMain::KeepRecordPendingOnChanges()
 void fmMain::moveEvent(QMoveEvent *e)
 {
     QWidget::moveEvent(e);
+    if (!isMaximized() && !isFullScreen()) NormalPlace = pos();
     KeepRecordPending();
 }
 
