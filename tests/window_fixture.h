@@ -1,6 +1,6 @@
 #pragma once
 // A shown main window driven by real input (keys, clicks and drags through Qt's event system),
-// and the words the window tests check it in: the length range, the count's mode, the clipboard.
+// and the words the window tests check it in: the length range and the clipboard.
 
 #include "controls/fonts.h"
 #include "mainwindow/fmMain.h"
@@ -127,9 +127,7 @@ public:
     Qt::Key held() const { return held_; }
     void releaseKey()
     {
-        // A modifier key's release carries its own modifier, as the platforms report it.
-        QTest::keyRelease(focus(), held_,
-                          held_ == Qt::Key_Shift ? Qt::ShiftModifier : Qt::NoModifier);
+        QTest::keyRelease(focus(), held_);
         held_ = Qt::Key(0);
         settle();
     }
@@ -152,58 +150,28 @@ public:
     void dragTo(int length) { QTest::mouseMove(mouse_, at_ = placeOf(length)); }
     void release() { QTest::mouseRelease(mouse_, Qt::LeftButton, {}, at_), settle(); }
     void clickSlider(int slider, int length) { pressSlider(slider, length), release(); }
-    // Runs `then` each time a modal window of the main window's (the About window) is up, and
-    // closes that window afterwards if it is still open, also when a check in `then` failed.
-    void whenModal(std::function<void(QWidget *)> then)
+    // Runs `then` inside a batch copy, when it lets events run after its first password.
+    void duringBatch(std::function<void()> then)
     {
-        auto *timer = new QTimer(&w);
-        QObject::connect(timer, &QTimer::timeout, timer, [then] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || QApplication::activeWindow() != modal) return;
-            const auto closeModal = qScopeGuard([modal] {
-                if (modal->isVisible()) QMetaObject::invokeMethod(modal, "reject");
-            });
-            then(modal);
-        });
-        timer->start(1);
+        const auto later = [this, then] { QTimer::singleShot(0, &w, then); };
+        QObject::connect(w.lbPass, &ChangeLabel::Change, &w, later, Qt::SingleShotConnection);
     }
-    // Runs `then` inside a batch copy, when it lets events run after its n-th password.
-    void duringBatch(int n, std::function<void()> then)
-    {
-        auto hook = std::make_shared<QMetaObject::Connection>();
-        *hook = QObject::connect(w.lbPass, &ChangeLabel::Change, &w, [=, this, seen = 0]() mutable {
-            if (password().isEmpty() || ++seen < n) return;
-            QObject::disconnect(*hook);
-            QTimer::singleShot(0, &w, then);
-        });
-    }
-
     // --- what the window shows
     // The control with the focus, or the window itself when none has it.
-    QWidget *focus() const
+    QWidget *focus()
     {
-        return QApplication::focusWidget() ? QApplication::focusWidget() : const_cast<fmMain *>(&w);
+        QWidget *control = QApplication::focusWidget();
+        return control ? control : &w;
     }
-    QString focusName() const { return focus()->objectName(); }
+    QString focusName() { return focus()->objectName(); }
     QString password() const { return w.lbPass->Caption(); }
     QString count() const { return w.txNum->text(); }
-    // The length range in words, "6 - 8 free", "8 - 8 stopped" or "9 - 9 pushing" (the thumbs
-    // coupled), with the range label's own text where that differs.
+    // The length range as its label shows it, with the thumbs' coupling: "6 - 8 free",
+    // "8 - 8 stopped" or "9 - 9 pushing". The label is written from the sliders' values.
     QString range() const
     {
-        const int min = w.sldLen[0]->Value(), max = w.sldLen[1]->Value();
-        const QString shown = QString("%1 - %2").arg(min).arg(max);
         const char *coupling[] = {"free", "stopped", "pushing"};
-        return shown + ' ' + coupling[probe.PushState()] +
-               (w.lbLimits->Caption() == shown ? "" : " label " + w.lbLimits->Caption());
-    }
-    // The count's mode as the buttons show it: "single" (Generate and Copy on), "batch" (Copy
-    // alone), "invalid" (neither), or "mixed" (Generate alone).
-    QString mode() const
-    {
-        const bool copy = w.cmCopy->isEnabled();
-        if (w.cmGen->isEnabled()) return copy ? "single" : "mixed";
-        return copy ? "batch" : "invalid";
+        return w.lbLimits->Caption() + ' ' + coupling[probe.PushState()];
     }
     // The clipboard's text, marked if the secret mark that keeps it out of histories is missing.
     static QString clipboard()
