@@ -80,6 +80,17 @@ private slots:
         QCOMPARE(saved.Top, (free.y() + free.height() / 2 - frame.height() / 2) * 15);
     }
 
+    void nativeWaylandKeepsTheLoadedPlace()
+    {
+        const QByteArray placedByARunOnX11 = "053250591011110608001\r\n";
+        WriteAll(SettingsFile(), placedByARunOnX11);
+        MainWindow t;
+        t.probe.Platform() = "wayland";
+        t.w.move(0, 0); // what a native Wayland program reads of its place
+        t.w.close();
+        QCOMPARE(ReadAll(SettingsFile()), placedByARunOnX11);
+    }
+
     void displayGoneSavesTheChoices_data()
     {
         QTest::addColumn<QString>("qtSays");
