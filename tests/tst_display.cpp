@@ -51,7 +51,7 @@ private slots:
         x.pressKeys("ctrl+c");
         const QByteArray copied = x.paste();
         x.pressKeys("Escape Escape");
-        QTRY_COMPARE_WITH_TIMEOUT(x.windowShows(), false, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(x.windowShows(), false, 5000);
         QCOMPARE(Password.match(copied).hasMatch(), true);
         QCOMPARE(x.paste(), copied);
         QCOMPARE(x.paste("TARGETS").split('\n').contains("x-kde-passwordManagerHint"), true);
@@ -65,7 +65,7 @@ private slots:
         XDisplay x;
         QVERIFY(x.startProgram(Settings));
         x.pressKeys("ctrl+c Escape Escape");
-        QTRY_COMPARE_WITH_TIMEOUT(x.windowShows(), false, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(x.windowShows(), false, 5000);
         const auto manager = ClaimClipboardAt(x.name, x.paste("TIMESTAMP").trimmed().toUInt());
         QCOMPARE(x.programEndsWithin(2000), true);
     }
@@ -105,7 +105,7 @@ private slots:
                 3000);
         }
         x.pressKeys("Escape Escape");
-        QCOMPARE(x.programEndsWithin(3000), true);
+        QCOMPARE(x.programEndsWithin(5000), true);
         QCOMPARE(x.settings().left(10), Settings.left(10));
     }
 
@@ -115,7 +115,7 @@ private slots:
         QVERIFY(x.startProgram(Settings));
         x.pressKeys("5"); // a digit typed anywhere becomes the count
         x.endServer();
-        QCOMPARE(x.programEndsWithin(3000), true);
+        QCOMPARE(x.programEndsWithin(5000), true);
         QCOMPARE(x.program.exitCode(), 1);
         QCOMPARE(x.settings(), Settings.left(18) + "005\r\n");
     }
@@ -137,7 +137,7 @@ private slots:
         XDisplay x;
         QVERIFY(x.startProgram(savedPlace + Settings.mid(10)));
         x.pressKeys("Escape Escape");
-        QCOMPARE(x.programEndsWithin(3000), true);
+        QCOMPARE(x.programEndsWithin(5000), true);
         QCOMPARE(x.settings(), placeAfterwards + Settings.mid(10) + "\r\n");
     }
 };

@@ -38,7 +38,10 @@ public:
         writeSettings(record);
         start(program, folder.filePath("zintrova"));
         window = findWindow("--sync");
-        return !window.isEmpty();
+        // Keys go where the focus is: wait until the window manager has given the window focus.
+        for (int tries = 0; tries < 100 && activeWindow() != window; ++tries)
+            QThread::msleep(50);
+        return !window.isEmpty() && activeWindow() == window;
     }
     bool windowShows() { return !findWindow().isEmpty(); }
     void pressKeys(const QString &keys)
@@ -85,6 +88,7 @@ public:
     QProcess program;
 
 private:
+    QString activeWindow() { return run("xdotool", {"getactivewindow"}).trimmed(); }
     QString findWindow(const QString &option = "--onlyvisible")
     {
         const QString pid = QString::number(program.processId());
