@@ -2,6 +2,7 @@
 // codes of a key press, and the spinner as a screen reader and the mouse meet it.
 
 #include "controls/contrast.h"
+#include "controls/controls.h"
 #include "controls/keyboard.h"
 #include "controls/updown.h"
 
@@ -125,6 +126,29 @@ private slots:
         QCOMPARE(spinner.Value(), 6);
         QTest::mouseClick(&spinner, Qt::LeftButton, {}, QPoint(8, 20));
         QCOMPARE(spinner.Value(), 5);
+    }
+
+    // A box is off, on or greyed (a settings file may hold the greyed state); any other value
+    // is refused and the box keeps the value it had.
+    void checkBoxTakesOffOnOrGreyed_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<int>("valueAfter");
+        QTest::newRow("off") << 0 << true << 0;
+        QTest::newRow("greyed") << 2 << true << 2;
+        QTest::newRow("3 refused") << 3 << false << 1;
+        QTest::newRow("-1 refused") << -1 << false << 1;
+    }
+    void checkBoxTakesOffOnOrGreyed()
+    {
+        QFETCH(int, value);
+        QFETCH(bool, taken);
+        QFETCH(int, valueAfter);
+        ValueCheckBox box("box");
+        QCOMPARE(box.setValue(1), true);
+        QCOMPARE(box.setValue(value), taken);
+        QCOMPARE(box.Value(), valueAfter);
     }
 };
 
