@@ -113,7 +113,8 @@ private slots:
     {
         XDisplay x;
         QVERIFY(x.startProgram(Settings));
-        x.pressKeys("5"); // a digit typed anywhere becomes the count
+        x.pressKeys("5 alt+c"); // a digit typed anywhere becomes the count
+        QTRY_COMPARE_WITH_TIMEOUT(x.paste().count("\r\n"), 5, 5000); // the keys have arrived
         x.endServer();
         QCOMPARE(x.programEndsWithin(5000), true);
         QCOMPARE(x.program.exitCode(), 1);
