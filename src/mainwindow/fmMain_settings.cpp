@@ -35,10 +35,11 @@ void fmMain::LoadIni()
     Busy = busy::ApplyingSettings;
     if (const auto a = settings::ToApply(record)) {
         LoadedPosition = QPoint(a->Left, a->Top);
-        move(Px(a->Left), Px(a->Top));
         // The frame is not known before the window is shown: until then, the window alone.
-        if (ReportsWindowPosition(Platform))
-            move(PlaceOnScreens(QRect(pos(), size()), AvailableAreas()));
+        const QPoint saved(Px(a->Left), Px(a->Top));
+        move(ReportsWindowPosition(Platform)
+                 ? PlaceOnScreens(QRect(saved, size()), AvailableAreas())
+                 : saved);
         for (std::size_t i = 1; i <= 3; ++i)
             if (a->Set[i - 1]) cbSet[i]->setValue(*a->Set[i - 1]);
         if (a->Filter) cbFilter->setValue(*a->Filter);
@@ -94,7 +95,6 @@ settings::Record fmMain::CurrentRecord() const
 void fmMain::SaveIni()
 {
     const std::string line = settings::EncodeRecord(CurrentRecord());
-    settings::KeepPendingRecord(line, IniFile);
     const QString target = settings::WritePath(IniFile, settings::CurrentUserEnvironment());
     if (!target.isEmpty()) settings::WriteRecordFile(target, line); // a failure is not reported
 }
