@@ -1,17 +1,14 @@
 // The program among other desktop programs and in a hostile environment: a dark scheme that
-// arrives late, the help page, a random source that fails, SIGTERM, the settings file
-// against odd files, modes and places, and the stay after Exit.
+// arrives late, the help page, a random source that fails, and the settings file against odd
+// files, modes and places.
 
 #include "about/fmAbout.h"
-#include "app/session.h"
-#include "desktop/clipboard_keeper.h"
 #include "settings/ini_file.h"
 #include "settings/location.h"
 #include "settings/record.h"
 #include "window_fixture.h"
 
 #include <QTemporaryDir>
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -44,14 +41,6 @@ const QByteArray Longer(300, 'x');
 // The file the settings are read from or written to.
 enum Where { Beside, User, Nowhere };
 
-// A keeper that holds the clipboard until the test lets it go.
-struct HeldKeeper : ClipboardKeeper {
-    bool owned = true;
-    bool OwnsClipboard() const override { return owned; }
-};
-
-void Unhandled(int) {}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Where)
@@ -59,12 +48,11 @@ Q_DECLARE_METATYPE(Where)
 class TestDesktop : public QObject {
     Q_OBJECT
 private slots:
-    // Whatever a failed check left behind: the user, the settings writer, the signals.
+    // Whatever a failed check left behind: the user and the settings writer.
     void cleanup()
     {
         if (RootAtStart) QCOMPARE(setresuid(0, 0, 0), 0);
         ContentWriter() = writer;
-        std::signal(SIGTERM, SIG_DFL);
     }
 
     // A darker colour scheme that arrives after the count has set its mode, to the application
@@ -114,17 +102,6 @@ private slots:
         t.click(t.w.cmCopy);
         QCOMPARE(t.clipboard(), UsersOwnText);
         QVERIFY(t.w.lbPass->toolTip().contains("cannot get secure random numbers"));
-    }
-
-    // SIGTERM, as at the end of the session, closes the window, which saves.
-    void terminationSignalSaves()
-    {
-        QFile::remove(IniPath(SettingsFolder()));
-        MainWindow t;
-        const SessionEnd sessionEnd(&t.w);
-        std::raise(SIGTERM);
-        QTest::qWait(100);
-        QCOMPARE(QFile::exists(IniPath(SettingsFolder())), true);
     }
 
     // A save replaces the file with the new record alone: one its owner could not read is made
@@ -179,13 +156,10 @@ private slots:
         QTest::addColumn<bool>("systemInstall"); // whose folder the user may write, as root may
         QTest::addColumn<Where>("read");
         QTest::addColumn<Where>("write");
-        QTest::newRow("frozen file, user copy")
-            << 0400 << true << false << Beside << Nowhere;
+        QTest::newRow("frozen file, user copy") << 0400 << true << false << Beside << Nowhere;
         QTest::newRow("first save") << 0 << false << false << Beside << User;
-        QTest::newRow("own file, read-only folder")
-            << 0600 << true << false << Beside << Beside;
-        QTest::newRow("system install, frozen file")
-            << 0444 << true << true << User << User;
+        QTest::newRow("own file, read-only folder") << 0600 << true << false << Beside << Beside;
+        QTest::newRow("system install, frozen file") << 0444 << true << true << User << User;
     }
     void settingsLocation()
     {
@@ -213,17 +187,6 @@ private slots:
             QVERIFY(WriteRecordFile(paths[write], New));
             QCOMPARE(ReadRecordFile(ReadPath(iniFile, env)), New);
         }
-    }
-
-    // SIGTERM, as at the end of the session, ends the stay after Exit.
-    void stayEndsOnSIGTERM()
-    {
-        std::signal(SIGTERM, Unhandled); // where the keeper took no signal, the test goes on
-        HeldKeeper keeper;
-        QTimer::singleShot(20, &keeper, [] { std::raise(SIGTERM); });
-        QTimer::singleShot(300, &keeper, [&keeper] { keeper.owned = false; });
-        QCOMPARE(keeper.Run(), 0);
-        QCOMPARE(keeper.owned, true); // ended before the test let the clipboard go
     }
 
 private:

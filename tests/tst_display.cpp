@@ -85,19 +85,29 @@ private slots:
         QCOMPARE(notPasswords, QList<QByteArray>());
     }
 
-    // Openbox frames the window with a 1 px border and a 20 px title bar; full screen takes both
-    // away. It keeps a window of fixed size from being maximised.
-    void windowPlaceIsSavedUnderAWindowManager_data()
+    // The frame's place is saved at Exit: openbox frames the window with a 1 px border and a 20 px
+    // title bar, and full screen takes both away. A place off the screen of 1280 x 1024 opens on
+    // it, where openbox's frame of 570 x 236 px fits with its corner at 710, 788 px at most.
+    void placeSavedAtExit_data()
     {
+        QTest::addColumn<QByteArray>("savedPlace");
         QTest::addColumn<Qt::WindowState>("state");
-        QTest::newRow("normal") << Qt::WindowNoState;
-        QTest::newRow("full screen") << Qt::WindowFullScreen;
+        QTest::addColumn<QByteArray>("placeAfterwards");
+        const QByteArray onTheScreen = Settings.left(10);
+        QTest::newRow("on the screen") << onTheScreen << Qt::WindowNoState << onTheScreen;
+        QTest::newRow("full screen") << onTheScreen << Qt::WindowFullScreen << onTheScreen;
+        QTest::newRow("far off, on a monitor since unplugged")
+            << QByteArray("9999999999") << Qt::WindowNoState << QByteArray("1065011820");
+        QTest::newRow("off to the right only")
+            << QByteArray("1500001200") << Qt::WindowNoState << QByteArray("1065001200");
     }
-    void windowPlaceIsSavedUnderAWindowManager()
+    void placeSavedAtExit()
     {
+        QFETCH(QByteArray, savedPlace);
         QFETCH(Qt::WindowState, state);
+        QFETCH(QByteArray, placeAfterwards);
         XDisplay x;
-        QVERIFY(x.startProgram(Settings));
+        QVERIFY(x.startProgram(savedPlace + Settings.mid(10)));
         if (state == Qt::WindowFullScreen) {
             x.run("wmctrl", {"-i", "-r", x.window, "-b", "add,fullscreen"});
             QTRY_COMPARE_WITH_TIMEOUT(
@@ -106,7 +116,7 @@ private slots:
         }
         x.pressKeys("Escape Escape");
         QCOMPARE(x.programEndsWithin(5000), true);
-        QCOMPARE(x.settings().left(10), Settings.left(10));
+        QCOMPARE(x.settings(), placeAfterwards + Settings.mid(10) + "\r\n");
     }
 
     void choicesSavedWhenTheXServerGoes()
@@ -121,25 +131,29 @@ private slots:
         QCOMPARE(x.settings(), Settings.left(18) + "005\r\n");
     }
 
-    // On 1280 x 1024, openbox's frame of 570 x 236 px fits with its corner at 710, 788 px at most.
-    void windowSavedOffTheScreenOpensOnIt_data()
+    // At the end of the session the desktop sends SIGTERM: the window saves (here the place moved
+    // onto the screen) and the program ends at once, also while it stays after Exit.
+    void sessionEndSavesAndEnds_data()
     {
-        QTest::addColumn<QByteArray>("savedPlace");
-        QTest::addColumn<QByteArray>("placeAfterwards");
-        QTest::newRow("far off, on a monitor since unplugged")
-            << QByteArray("9999999999") << QByteArray("1065011820");
-        QTest::newRow("off to the right only")
-            << QByteArray("1500001200") << QByteArray("1065001200");
+        QTest::addColumn<bool>("afterExit");
+        QTest::newRow("the window open") << false;
+        QTest::newRow("the stay after Exit") << true;
     }
-    void windowSavedOffTheScreenOpensOnIt()
+    void sessionEndSavesAndEnds()
     {
-        QFETCH(QByteArray, savedPlace);
-        QFETCH(QByteArray, placeAfterwards);
+        QFETCH(bool, afterExit);
         XDisplay x;
-        QVERIFY(x.startProgram(savedPlace + Settings.mid(10)));
-        x.pressKeys("Escape Escape");
-        QCOMPARE(x.programEndsWithin(5000), true);
-        QCOMPARE(x.settings(), placeAfterwards + Settings.mid(10) + "\r\n");
+        QVERIFY(x.startProgram("9999999999" + Settings.mid(10)));
+        x.pressKeys("ctrl+c");
+        QTRY_COMPARE_WITH_TIMEOUT(Password.match(x.paste()).hasMatch(), true, 5000);
+        if (afterExit) {
+            x.pressKeys("Escape Escape");
+            QTRY_COMPARE_WITH_TIMEOUT(x.windowShows(), false, 5000);
+        }
+        x.program.terminate();
+        QCOMPARE(x.programEndsWithin(2000), true);
+        QCOMPARE(x.program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(x.settings(), "1065011820" + Settings.mid(10) + "\r\n");
     }
 };
 

@@ -2,6 +2,7 @@
 // the kernel or none at all.
 
 #include "app/hardening.h"
+#include "app/session.h"
 #include "engine/random_source.h"
 
 #include <QFile>
@@ -132,6 +133,70 @@ private slots:
         if (*got == Fill::NoMountNamespace) QSKIP("the child cannot have mounts of its own");
         if (*got == Fill::NoSeccomp) QSKIP("the child cannot refuse itself getrandom");
         QTEST(*got == Fill::Filled, "filled");
+    }
+
+    // In a Wayland session, where a program may not place its own window, the program starts on
+    // X11 where XWayland is there, unless the user chose the platform.
+    void startsOnX11InAWaylandSession_data()
+    {
+        QTest::addColumn<QString>("waylandDisplay");
+        QTest::addColumn<QString>("sessionType");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("qtPlatform");
+        QTest::addColumn<QByteArrayList>("arguments");
+        QTest::addColumn<bool>("onX11");
+        const QByteArrayList none;
+        QTest::newRow("Wayland with XWayland") << "wayland-0"
+                                               << ""
+                                               << ":0"
+                                               << "" << none << true;
+        QTest::newRow("a Wayland session") << ""
+                                           << "wayland"
+                                           << ":0"
+                                           << "" << none << true;
+        QTest::newRow("no XWayland") << "wayland-0"
+                                     << "wayland"
+                                     << ""
+                                     << "" << none << false;
+        QTest::newRow("an X11 session") << ""
+                                        << "x11"
+                                        << ":0"
+                                        << "" << none << false;
+        QTest::newRow("QT_QPA_PLATFORM set") << "wayland-0"
+                                             << ""
+                                             << ":0"
+                                             << "wayland" << none << false;
+        QTest::newRow("-platform given") << "wayland-0"
+                                         << ""
+                                         << ":0"
+                                         << "" << QByteArrayList{"-platform", "wayland"} << false;
+        QTest::newRow("--platform given") << "wayland-0"
+                                          << ""
+                                          << ":0"
+                                          << "" << QByteArrayList{"--platform", "wayland"} << false;
+        QTest::newRow("another option") << "wayland-0"
+                                        << ""
+                                        << ":0"
+                                        << "" << QByteArrayList{"-style", "fusion"} << true;
+    }
+    void startsOnX11InAWaylandSession()
+    {
+        QFETCH(QString, waylandDisplay);
+        QFETCH(QString, sessionType);
+        QFETCH(QString, display);
+        QFETCH(QString, qtPlatform);
+        QFETCH(QByteArrayList, arguments);
+        const auto set = [](const char *name, const QString &value) {
+            value.isEmpty() ? qunsetenv(name) : qputenv(name, value.toUtf8());
+        };
+        set("WAYLAND_DISPLAY", waylandDisplay);
+        set("XDG_SESSION_TYPE", sessionType);
+        set("DISPLAY", display);
+        set("QT_QPA_PLATFORM", qtPlatform);
+        std::vector<char *> argv{const_cast<char *>("zintrova")};
+        for (QByteArray &argument : arguments)
+            argv.push_back(argument.data());
+        QTEST(StartOnX11(CurrentDisplayEnvironment(int(argv.size()), argv.data())), "onX11");
     }
 };
 

@@ -7,6 +7,7 @@
 #include "settings/record.h"
 #include "window_fixture.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace zintrova;
@@ -82,17 +83,56 @@ private slots:
         QCOMPARE(t.range(), "6 - 8 free");
     }
 
+    // The first Escape puts the focus on Exit, the second presses it.
+    void escapeTwiceExits()
+    {
+        MainWindow t;
+        t.pressKey(Qt::Key_Escape);
+        QCOMPARE(t.focusName(), "cmExit");
+        QCOMPARE(t.w.isVisible(), true);
+        t.pressKey(Qt::Key_Escape);
+        QCOMPARE(t.w.isVisible(), false);
+    }
+
+    // Return presses the button that has the focus, and elsewhere Generate, the default button.
+    void returnPressesTheFocusedButtonElseGenerate_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("passwordsShown");
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("on Copy") << "cmCopy" << 1 << true;
+        QTest::newRow("on a box") << "cbFilter" << 2 << false;
+    }
+    void returnPressesTheFocusedButtonElseGenerate()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, passwordsShown);
+        QFETCH(bool, copied);
+        MainWindow t;
+        t.focusOn(t.w.findChild<QWidget *>(focus));
+        t.pressKey(Qt::Key_Return);
+        QCOMPARE(t.shown.size(), passwordsShown);
+        QCOMPARE(t.clipboard(), copied ? t.password() : UsersOwnText);
+    }
+
     // --- the count
 
     // A digit typed while another control has the focus goes into the count box, in place of
     // what it held.
+    void aDigitTypedElsewhereGoesIntoTheCount_data()
+    {
+        QTest::addColumn<QString>("digit");
+        QTest::newRow("the lowest digit") << "0";
+        QTest::newRow("the highest digit") << "9";
+    }
     void aDigitTypedElsewhereGoesIntoTheCount()
     {
+        QFETCH(QString, digit);
         MainWindow t;
         t.pasteCount("25");
         t.focusOn(t.w.cmExit);
-        t.type("7");
-        QTRY_COMPARE(t.count(), "7");
+        t.type(digit);
+        QTRY_COMPARE(t.count(), digit);
     }
 
     void countBoxTakesThreeDigitsAndNothingElse()
@@ -127,22 +167,48 @@ private slots:
         QCOMPARE(t.count(), shown);
     }
 
-    // A press on the spinner's up arrow steps the count at once and puts the focus in the box.
-    // Held, it repeats; let go, it stops.
+    // A press on an arrow of the spinner steps the count at once and puts the focus in the box.
+    // Held, it repeats, by 5 while Shift is down too; let go, it stops.
+    void spinnerRepeatsWhileHeld_data()
+    {
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<QStringList>("counts"); // after the press and after the repeat
+        QTest::newRow("up") << true << false << QStringList{"12", "13"};
+        QTest::newRow("down, Shift held") << false << true << QStringList{"10", "5"};
+    }
     void spinnerRepeatsWhileHeld()
     {
+        QFETCH(bool, up);
+        QFETCH(bool, shift);
+        QFETCH(QStringList, counts);
         MainWindow t;
-        const QPoint up = t.w.spNum->UpRect().center();
+        const QPoint arrow = (up ? t.w.spNum->UpRect() : t.w.spNum->DownRect()).center();
         t.pasteCount("11");
-        QTest::mousePress(t.w.spNum, Qt::LeftButton, {}, up);
-        QCOMPARE(t.count(), "12");
+        QTest::mousePress(t.w.spNum, Qt::LeftButton, {}, arrow);
+        QCOMPARE(t.count(), counts[0]);
         QCOMPARE(t.w.tmSpin->Enabled(), true);
         QTRY_COMPARE(t.focusName(), "txNum");
+        if (shift) t.holdKey(Qt::Key_Shift);
         t.w.tmSpin->Fire();
-        QCOMPARE(t.count(), "13");
+        QCOMPARE(t.count(), counts[1]);
         QCOMPARE(t.w.tmSpin->Enabled(), true);
-        QTest::mouseRelease(t.w.spNum, Qt::LeftButton, {}, up);
+        QTest::mouseRelease(t.w.spNum, Qt::LeftButton, {}, arrow);
         QCOMPARE(t.w.tmSpin->Enabled(), false);
+    }
+
+    // --- the sets
+
+    // Turning the last set off turns lower case back on, and the password is of lower case.
+    void lastSetOffTurnsLowerCaseBackOn()
+    {
+        MainWindow t;
+        for (int set : {3, 2, 1})
+            t.click(t.w.cbSet[set]);
+        QCOMPARE(t.w.cbSet[1]->Value(), 1);
+        QCOMPARE(t.w.cbSet[2]->Value(), 0);
+        QCOMPARE(t.w.cbSet[3]->Value(), 0);
+        QCOMPARE(QRegularExpression("^[a-z]{6,8}$").match(t.password()).hasMatch(), true);
     }
 
     // --- copies
