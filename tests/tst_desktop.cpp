@@ -90,6 +90,23 @@ private slots:
                                      QUrl::fromLocalFile(file("bin/Zintrova.html"))}));
     }
 
+    // The web link opens the site once, then rests greyed, the focus on OK, until its timer ends.
+    void webLinkOpensTheSiteOnce()
+    {
+        const Opener opener;
+        fmAbout about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        auto *link = about.findChild<QLabel *>("lblLink");
+        QTest::mouseClick(link, Qt::LeftButton);
+        QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(opener.urls, QList{QUrl(QString("https://") + app::WebSite)});
+        QCOMPARE(link->isEnabled(), false);
+        QCOMPARE(QApplication::focusWidget()->objectName(), "cmOK");
+        about.findChild<EventTimer *>("tmOne")->Fire();
+        QCOMPARE(link->isEnabled(), true);
+    }
+
     // Where the system gives no random numbers, no password shows, Copy copies nothing, and the
     // label says why.
     void noPasswordFromAFailedFill()
