@@ -115,6 +115,25 @@ private slots:
         QCOMPARE(t.clipboard(), copied ? t.password() : UsersOwnText);
     }
 
+    // F1 opens the About window; closed, it gives the focus back to the minimum slider.
+    void f1OpensTheAboutWindow()
+    {
+        MainWindow t;
+        t.focusOn(t.w.cbFilter);
+        QString opened;
+        QTimer closer; // closes the modal window as soon as it shows
+        closer.callOnTimeout([&opened] {
+            if (QWidget *about = QApplication::activeModalWidget()) {
+                opened = about->windowTitle();
+                about->close();
+            }
+        });
+        closer.start(10);
+        t.pressKey(Qt::Key_F1);
+        QCOMPARE(opened, "About Zintrova");
+        QCOMPARE(t.focusName(), "sldLen(0)");
+    }
+
     // --- the count
 
     // A digit typed while another control has the focus goes into the count box, in place of
