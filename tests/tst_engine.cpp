@@ -115,6 +115,8 @@ private slots:
         QTest::newRow("the largest draw places before the last")
             << Sets::Lower << 3 << 3 << QList{0.f, b, top, a, top, x, top} << "axb";
         QTest::newRow("the largest draws") << Sets::Digits << 6 << 8 << QList{top} << "99999999";
+        QTest::newRow("a draw of 1, beyond any source's range, as the largest")
+            << Sets::Digits << 3 << 3 << QList{1.f} << "999";
     }
     void scriptedPassword()
     {
@@ -132,14 +134,8 @@ private slots:
     {
         QTest::addColumn<int>("length");
         QTest::addColumn<int>("share");
-        for (auto [length, share] : {std::pair{7, 1},
-                                     {8, 2},
-                                     {14, 2},
-                                     {15, 3},
-                                     {24, 3},
-                                     {25, 4},
-                                     {31, 4},
-                                     {32, 5}})
+        for (auto [length, share] :
+             {std::pair{7, 1}, {8, 2}, {14, 2}, {15, 3}, {24, 3}, {25, 4}, {31, 4}, {32, 5}})
             QTest::addRow("%d characters", length) << length << share;
     }
     void shareOfEachSet()

@@ -253,6 +253,22 @@ private slots:
         QCOMPARE(t.clipboard(), copies ? t.password() : UsersOwnText);
     }
 
+    // After a copy, of one password or of a batch, the focus is on Exit.
+    void copyPutsTheFocusOnExit_data()
+    {
+        QTest::addColumn<QString>("count");
+        QTest::newRow("one password") << "1";
+        QTest::newRow("a batch") << "3";
+    }
+    void copyPutsTheFocusOnExit()
+    {
+        QFETCH(QString, count);
+        MainWindow t;
+        t.pasteCount(count);
+        t.click(t.w.cmCopy);
+        QCOMPARE(t.focusName(), "cmExit");
+    }
+
     // The copy button counts a batch down: at every password up to 50, at every second up to
     // 120, every third up to 300, every fifth beyond.
     void batchCountsDownOnTheCopyButton_data()
