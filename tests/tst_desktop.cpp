@@ -107,6 +107,20 @@ private slots:
         QCOMPARE(link->isEnabled(), true);
     }
 
+    // A press on the link that is let go off it opens nothing.
+    void linkLetGoElsewhereOpensNothing()
+    {
+        const Opener opener;
+        fmAbout about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        auto *link = about.findChild<QLabel *>("lblLink");
+        QTest::mousePress(link, Qt::LeftButton);
+        QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-5, -5));
+        QCOMPARE(opener.urls, QList<QUrl>());
+        QCOMPARE(link->isEnabled(), true);
+    }
+
     // Where the system gives no random numbers, no password shows, Copy copies nothing, and the
     // label says why.
     void noPasswordFromAFailedFill()
