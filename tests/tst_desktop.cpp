@@ -121,6 +121,43 @@ private slots:
         QCOMPARE(link->isEnabled(), true);
     }
 
+    // Every control lies wholly inside its window and shows its whole caption, in the main window
+    // also a password of 40 characters.
+    void nothingIsClipped_data()
+    {
+        QTest::addColumn<bool>("about");
+        QTest::newRow("the main window") << false;
+        QTest::newRow("the About window") << true;
+    }
+    void nothingIsClipped()
+    {
+        QFETCH(bool, about);
+        fmMain main;
+        fmAbout aboutWindow;
+        QWidget &window = about ? static_cast<QWidget &>(aboutWindow) : main;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (TrackSlider *slider : main.sldLen)
+            slider->setValue(40);
+        QStringList clipped;
+        for (QWidget *control : window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            bool fits = window.rect().contains(control->geometry());
+            const QRect inside = control->contentsRect();
+            if (auto *label = qobject_cast<QLabel *>(control)) {
+                const int flags = label->alignment() | (label->wordWrap() ? Qt::TextWordWrap : 0);
+                fits = fits && inside.contains(
+                                   label->fontMetrics().boundingRect(inside, flags, label->text()));
+            } else if (auto *box = qobject_cast<QCheckBox *>(control)) {
+                fits = fits && box->sizeHint().width() <= box->width();
+            } else if (auto *button = qobject_cast<QPushButton *>(control)) {
+                const QString caption = button->text().remove('&');
+                fits = fits && button->fontMetrics().horizontalAdvance(caption) < inside.width();
+            }
+            if (control->isVisible() && !fits) clipped << control->objectName();
+        }
+        QCOMPARE(clipped, QStringList());
+    }
+
     // Where the system gives no random numbers, no password shows, Copy copies nothing, and the
     // label says why.
     void noPasswordFromAFailedFill()
