@@ -50,6 +50,9 @@ struct CoreFiles {
 
 enum class Fill { Filled, NotFilled, NoMountNamespace, NoSeccomp };
 
+// What stands at /dev/urandom: the kernel's device, /dev/zero bound over it, or nothing.
+enum class Urandom { Kernel, Zero, Missing };
+
 // From now on getrandom(2) fails with `error` in this process, as in a sandbox that refuses it.
 bool RefuseGetrandom(int error)
 {
@@ -64,6 +67,8 @@ bool RefuseGetrandom(int error)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Urandom)
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -101,28 +106,30 @@ private slots:
     }
 
     // Where a sandbox refuses getrandom, the kernel's random device fills the block, but only
-    // the real one (character device 1:8 or 1:9), not another device put under its name. Any
-    // other failure of getrandom gives no numbers at all.
+    // the real one (character device 1:8 or 1:9), not another device put under its name, and
+    // nothing fills it where there is no device. Any other failure of getrandom gives no numbers.
     void randomWithoutGetrandom_data()
     {
         QTest::addColumn<int>("error");
-        QTest::addColumn<QString>("device"); // put under /dev/urandom's name; none where empty
+        QTest::addColumn<Urandom>("device");
         QTest::addColumn<bool>("filled");
-        QTest::newRow("refused: the device") << EPERM << "" << true;
-        QTest::newRow("refused, /dev/zero in its place") << EPERM << "/dev/zero" << false;
-        QTest::newRow("failed: nothing") << EINVAL << "" << false;
+        QTest::newRow("refused: the device") << EPERM << Urandom::Kernel << true;
+        QTest::newRow("refused, /dev/zero in its place") << EPERM << Urandom::Zero << false;
+        QTest::newRow("refused, no device") << EPERM << Urandom::Missing << false;
+        QTest::newRow("failed: nothing") << EINVAL << Urandom::Kernel << false;
     }
     void randomWithoutGetrandom()
     {
         QFETCH(int, error);
-        QFETCH(QString, device);
-        const QByteArray replacement = QFile::encodeName(device);
+        QFETCH(Urandom, device);
         const auto got = InChild<Fill>([&] {
             // Put there in a mount namespace of the child's own, which goes with it.
-            if (!replacement.isEmpty() &&
+            if (device != Urandom::Kernel &&
                 (unshare(CLONE_NEWNS) != 0 ||
                  mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-                 mount(replacement, "/dev/urandom", nullptr, MS_BIND, nullptr) != 0))
+                 (device == Urandom::Zero
+                      ? mount("/dev/zero", "/dev/urandom", nullptr, MS_BIND, nullptr)
+                      : mount("none", "/dev", "tmpfs", 0, nullptr)) != 0))
                 return Fill::NoMountNamespace;
             if (!RefuseGetrandom(error)) return Fill::NoSeccomp;
             std::array<std::uint32_t, SystemRandom::BlockWords> block{};
