@@ -195,6 +195,10 @@ private:
     std::string Pool;
     std::int16_t MinPerSet = 0;
     std::int16_t PendingKey = 0;
+    // Digits typed after PendingKey, before the count box's GotFocus has run (fast typing, or
+    // keys that arrive together): typed in after it, in order.
+    QString FollowingKeys;
+    bool CountFocusDue = false;
     // Kept by single handlers between calls.
     std::array<std::int16_t, 2> LastLen{};
     std::int16_t LastNum = 0;

@@ -176,16 +176,19 @@ void fmMain::txNum_KeyPress(int &KeyAscii)
 void fmMain::txNum_GotFocus()
 {
     txNum->setSelection(0, 99);
-    if (PendingKey != 0) {
-        // The digit typed while another control had the focus: typed again, now into the box,
-        // through the event queue so that it arrives as a keystroke of its own.
-        if (QWidget *focus = QApplication::focusWidget()) {
-            const auto key = static_cast<Qt::Key>(Qt::Key_0 + (PendingKey - '0'));
-            const QString text{QChar(char16_t(PendingKey))};
-            QCoreApplication::postEvent(focus,
-                                        new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
+    QString keys = FollowingKeys;
+    if (PendingKey != 0) keys.prepend(QChar(char16_t(PendingKey)));
+    FollowingKeys.clear();
+    CountFocusDue = false;
+    // The digits typed while another control had the focus: typed again, now into the box,
+    // through the event queue so that each arrives as a keystroke of its own.
+    if (QWidget *focus = QApplication::focusWidget()) {
+        for (QChar digit : keys) {
+            const auto key = static_cast<Qt::Key>(Qt::Key_0 + (digit.unicode() - '0'));
             QCoreApplication::postEvent(
-                focus, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
+                focus, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, digit));
+            QCoreApplication::postEvent(
+                focus, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, digit));
         }
     }
 }
@@ -194,6 +197,8 @@ void fmMain::txNum_LostFocus()
 {
     if (ReadCount() == 0) txNum->setText(QStringLiteral("1"));
     PendingKey = 0;
+    FollowingKeys.clear();
+    CountFocusDue = false;
 }
 
 void fmMain::txNum_DblClick()

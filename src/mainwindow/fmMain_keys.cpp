@@ -5,6 +5,7 @@
 
 #include "controls/keyboard.h"
 
+#include <QApplication>
 #include <QLineEdit>
 
 namespace zintrova {
@@ -25,11 +26,20 @@ void fmMain::Form_KeyDown(int &KeyCode, int Shift)
 void fmMain::Form_KeyPress(int &KeyAscii)
 {
     if (KeyAscii >= '0' && KeyAscii <= '9') {
+        if (CountFocusDue && QApplication::focusWidget() == txNum) {
+            // The box has the focus but has not yet typed the first digit in: this one follows.
+            FollowingKeys += QChar(char16_t(KeyAscii));
+            KeyAscii = 0;
+            return;
+        }
         // The count box types this digit in when it gets the focus.
+        const bool elsewhere = QApplication::focusWidget() != txNum;
         txNum->setFocus(Qt::OtherFocusReason);
         PendingKey = static_cast<std::int16_t>(KeyAscii);
+        CountFocusDue = elsewhere && QApplication::focusWidget() == txNum;
     } else {
         PendingKey = 0;
+        FollowingKeys.clear();
     }
 }
 
