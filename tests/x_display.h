@@ -39,7 +39,7 @@ public:
         start(program, folder.filePath("zintrova"));
         window = findWindow("--sync");
         // Keys go where the focus is: wait until the window manager has given the window focus.
-        for (int tries = 0; tries < 100 && activeWindow() != window; ++tries)
+        for (int tries = 0; tries < 200 && activeWindow() != window; ++tries)
             QThread::msleep(50);
         return !window.isEmpty() && activeWindow() == window;
     }
@@ -79,7 +79,7 @@ public:
         start(process, tool, args);
         process.write(input);
         process.closeWriteChannel();
-        process.waitForFinished(5000);
+        process.waitForFinished(20000); // a loaded machine starts the program slowly
         return process.readAllStandardOutput();
     }
 
