@@ -41,6 +41,18 @@ const QByteArray Longer(300, 'x');
 // The file the settings are read from or written to.
 enum Where { Beside, User, Nowhere };
 
+// A shown About window, and what its link and Help asked the desktop to open.
+struct ShownAbout {
+    Opener opener;
+    fmAbout window;
+    QLabel *link = window.findChild<QLabel *>("lblLink");
+    ShownAbout()
+    {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Where)
@@ -93,31 +105,25 @@ private slots:
     // The web link opens the site once, then rests greyed, the focus on OK, until its timer ends.
     void webLinkOpensTheSiteOnce()
     {
-        const Opener opener;
-        fmAbout about;
-        about.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&about));
-        auto *link = about.findChild<QLabel *>("lblLink");
+        ShownAbout about;
+        QLabel *link = about.link;
         QTest::mouseClick(link, Qt::LeftButton);
         QTest::mouseClick(link, Qt::LeftButton);
-        QCOMPARE(opener.urls, QList{QUrl(QString("https://") + app::WebSite)});
+        QCOMPARE(about.opener.urls, QList{QUrl(QString("https://") + app::WebSite)});
         QCOMPARE(link->isEnabled(), false);
         QCOMPARE(QApplication::focusWidget()->objectName(), "cmOK");
-        about.findChild<EventTimer *>("tmOne")->Fire();
+        about.window.findChild<EventTimer *>("tmOne")->Fire();
         QCOMPARE(link->isEnabled(), true);
     }
 
     // A press on the link that is let go off it opens nothing.
     void linkLetGoElsewhereOpensNothing()
     {
-        const Opener opener;
-        fmAbout about;
-        about.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&about));
-        auto *link = about.findChild<QLabel *>("lblLink");
+        ShownAbout about;
+        QLabel *link = about.link;
         QTest::mousePress(link, Qt::LeftButton);
         QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-5, -5));
-        QCOMPARE(opener.urls, QList<QUrl>());
+        QCOMPARE(about.opener.urls, QList<QUrl>());
         QCOMPARE(link->isEnabled(), true);
     }
 
