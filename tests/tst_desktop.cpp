@@ -112,7 +112,9 @@ private slots:
         QCOMPARE(about.opener.urls, QList{QUrl(QString("https://") + app::WebSite)});
         QCOMPARE(link->isEnabled(), false);
         QCOMPARE(QApplication::focusWidget()->objectName(), "cmOK");
-        about.window.findChild<EventTimer *>("tmOne")->Fire();
+        EventTimer *rest = about.window.findChild<EventTimer *>("tmOne");
+        QCOMPARE(rest->Enabled(), true);
+        rest->Fire();
         QCOMPARE(link->isEnabled(), true);
     }
 
