@@ -4,8 +4,10 @@
 #include "app/hardening.h"
 #include "app/session.h"
 #include "engine/random_source.h"
+#include "settings/pending_record.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <array>
@@ -204,6 +206,27 @@ private slots:
         for (QByteArray &argument : arguments)
             argv.push_back(argument.data());
         QTEST(StartOnX11(CurrentDisplayEnvironment(int(argv.size()), argv.data())), "onX11");
+    }
+
+    // A program that ends by exit(), as Qt ends it when its display has gone, writes the record
+    // that was pending, whole.
+    void exitWritesThePendingRecord()
+    {
+        QTemporaryDir folder;
+        const QString file = folder.filePath("Zintrova.ini");
+        const std::string record = "015000120000101012005";
+        const pid_t child = fork();
+        if (child == 0) {
+            SaveSettingsOnDisplayLoss();
+            settings::KeepPendingRecord(record, file);
+            std::exit(0);
+        }
+        int status = -1;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QCOMPARE(status, 0);
+        QFile saved(file);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray::fromStdString(record) + "\r\n");
     }
 };
 

@@ -16,10 +16,12 @@ struct Pending {
     QString IniFile;
 };
 
+// Never destroyed: an exit() runs the handler that writes it after the destructors of statics
+// made later than the handler's registration, as this one is.
 Pending &ThePending()
 {
-    static Pending pending;
-    return pending;
+    static Pending *const pending = new Pending;
+    return *pending;
 }
 
 } // namespace
