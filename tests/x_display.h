@@ -38,9 +38,13 @@ public:
         writeSettings(record);
         start(program, folder.filePath("zintrova"));
         window = findWindow("--sync");
-        // Keys go where the focus is: wait until the window manager has given the window focus.
-        for (int tries = 0; tries < 200 && activeWindow() != window; ++tries)
+        // Keys go where the focus is: wait until the window manager has given the window focus,
+        // and where it held the focus back (its guard against windows that steal it), give it
+        // as a click on the window would.
+        for (int tries = 0; tries < 100 && activeWindow() != window; ++tries)
             QThread::msleep(50);
+        if (!window.isEmpty() && activeWindow() != window)
+            run("xdotool", {"windowactivate", "--sync", window});
         return !window.isEmpty() && activeWindow() == window;
     }
     bool windowShows() { return !findWindow().isEmpty(); }
