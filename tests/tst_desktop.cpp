@@ -118,6 +118,14 @@ private slots:
         QCOMPARE(link->isEnabled(), true);
     }
 
+    // Only Escape closes the About window from the keyboard: a stray letter leaves it open.
+    void strayKeyLeavesTheAboutWindowOpen()
+    {
+        ShownAbout about;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
+        QCOMPARE(about.window.isVisible(), true);
+    }
+
     // A press on the link that is let go off it opens nothing.
     void linkLetGoElsewhereOpensNothing()
     {
