@@ -4,6 +4,7 @@
 // program in a folder of its own, where it keeps its settings file. xdotool types, xclip pastes.
 // Each process started here ends with the fixture, by its process id.
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -37,15 +38,22 @@ public:
         QFile::copy(ZINTROVA_PROGRAM, folder.filePath("zintrova"));
         writeSettings(record);
         start(program, folder.filePath("zintrova"));
-        window = findWindow("--sync");
-        // Keys go where the focus is: wait until the window manager has given the window focus,
-        // and where it held the focus back (its guard against windows that steal it), give it
-        // as a click on the window would.
-        for (int tries = 0; tries < 100 && activeWindow() != window; ++tries)
-            QThread::msleep(50);
-        if (!window.isEmpty() && activeWindow() != window)
-            run("xdotool", {"windowactivate", "--sync", window});
-        return !window.isEmpty() && activeWindow() == window;
+        // Keys go where the focus is: wait until the window shows and the window manager has
+        // given it the focus; where it holds the focus back (its guard against windows that
+        // steal it), give it as a click on the window would. A slow machine gets 30 s.
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 30000) {
+            window = findWindow();
+            if (!window.isEmpty() && !window.contains('\n')) {
+                if (activeWindow() == window) return true;
+                if (waited.elapsed() > 5000) run("xdotool", {"windowactivate", window});
+            }
+            QThread::msleep(100);
+        }
+        qWarning("the program's window '%s', the active one '%s'", qPrintable(window),
+                 qPrintable(activeWindow()));
+        return false;
     }
     bool windowShows() { return !findWindow().isEmpty(); }
     void pressKeys(const QString &keys)
